@@ -1,0 +1,262 @@
+#include "platform/TScintillaEdit.h"
+
+#include "platform/Cp932Unicode.h"
+#include "platform/TApplication.h"
+
+#include <QByteArray>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include <climits>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr int kStrikeIndicator = QsciScintillaBase::INDIC_CONTAINER;
+
+// Local files among dropped URLs, percent-decoded to byte paths.
+std::optional<TStringList> DroppedFiles(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls()) {
+        return std::nullopt;
+    }
+    TStringList paths;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile()) {
+            paths.Add(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
+                          .toStdString());
+        }
+    }
+    return paths.IsEmpty() ? std::nullopt : std::optional(paths);
+}
+
+// Restores undo collection and the insertion check when a fill ends, even by
+// an exception.
+class FillScope {
+public:
+    FillScope(TScintillaEdit& edit, bool& filling) : edit(edit), filling(filling) {
+        filling = true;
+        edit.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    }
+    ~FillScope() {
+        edit.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        edit.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+        filling = false;
+    }
+    FillScope(const FillScope&) = delete;
+    FillScope& operator=(const FillScope&) = delete;
+
+private:
+    TScintillaEdit& edit;
+    bool& filling;
+};
+
+} // namespace
+
+TScintillaEdit::TScintillaEdit(QWidget* parent) : QsciScintilla(parent) {
+    Configure();
+    SetFont(TFont{.Name = "ＭＳ ゴシック"});
+}
+
+void TScintillaEdit::Configure() {
+    setUtf8(true);
+    setEolMode(EolUnix);
+    setMargins(0);
+    SendScintilla(SCI_SETHSCROLLBAR, 0UL);
+    SendScintilla(SCI_SETVSCROLLBAR, 1UL);
+    setIndentationsUseTabs(true);
+    setWrapMode(WrapWord);
+    SendScintilla(SCI_INDICSETSTYLE, kStrikeIndicator, INDIC_STRIKE);
+    for (int byte = 0; byte < 0x100; ++byte) {
+        if (byte == '\n' || byte == '\r' || byte >= 0x80) {
+            const QByteArray blob = "x" + QByteArray::number(byte, 16).toUpper();
+            SendScintilla(SCI_SETREPRESENTATION, cp932::RawByteCharacter(byte).c_str(),
+                          blob.constData());
+        }
+    }
+    const long mask = SendScintilla(SCI_GETMODEVENTMASK);
+    SendScintilla(SCI_SETMODEVENTMASK,
+                  static_cast<unsigned long>(mask | SC_MOD_INSERTCHECK | SC_MOD_INSERTTEXT));
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char* text, int length, int, int, int, int, int,
+                   int) { OnModified(position, type, text, length); });
+}
+
+void TScintillaEdit::OnModified(int position, int type, const char* text, int length) {
+    if (filling) {
+        return;
+    }
+    if ((type & SC_MOD_INSERTCHECK) && text != nullptr) {
+        std::string normalized;
+        if (cp932::NormalizeInsertion(std::string_view(text, size_t(length)), normalized)) {
+            SendScintilla(SCI_CHANGEINSERTION, normalized.size(), normalized.data());
+        }
+    }
+    if ((type & SC_MOD_INSERTTEXT) && font.StrikeOut) {
+        StrikeRange(position, length);
+    }
+}
+
+void TScintillaEdit::StrikeRange(int position, int length) {
+    SendScintilla(SCI_SETINDICATORCURRENT, kStrikeIndicator);
+    SendScintilla(font.StrikeOut ? SCI_INDICATORFILLRANGE : SCI_INDICATORCLEARRANGE,
+                  static_cast<unsigned long>(position), static_cast<long>(length));
+}
+
+void TScintillaEdit::SetLines(const TStringList& lines) {
+    const bool wasModified = Modified();
+    size_t bytes = 0;
+    for (const AnsiString& line : lines) {
+        bytes += line.size() + 1;
+    }
+    std::string text;
+    text.reserve(bytes + bytes / 2);
+    std::vector<int> linesWithState;
+    originals.clear();
+    int index = 0;
+    for (const AnsiString& line : lines) {
+        if (!cp932::AppendDecoded(line, text).canonical) {
+            originals.push_back(line);
+            linesWithState.push_back(index);
+        }
+        text.push_back('\n');
+        ++index;
+    }
+    if (text.size() >= size_t(INT_MAX)) {
+        throw Exception("テキストが大きすぎて、エディットコントロールに入りきりません。");
+    }
+    {
+        FillScope scope(*this, filling);
+        SetWordWrap(false);
+        SendScintilla(SCI_CLEARALL);
+        SendScintilla(SCI_SETLINESTATE, 0UL, 0L);
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + 1));
+        SendScintilla(SCI_APPENDTEXT, text.size(), text.data());
+        std::string().swap(text);
+        for (size_t i = 0; i < linesWithState.size(); ++i) {
+            SendScintilla(SCI_SETLINESTATE, static_cast<unsigned long>(linesWithState[i]),
+                          static_cast<long>(i + 1));
+        }
+        if (SendScintilla(SCI_GETSTATUS) != SC_STATUS_OK) {
+            SendScintilla(SCI_SETSTATUS, static_cast<unsigned long>(SC_STATUS_OK));
+            throw Exception("テキストが大きすぎて、エディットコントロールに入りきりません。");
+        }
+    }
+    SendScintilla(SCI_GOTOPOS, 0UL);
+    StrikeRange(0, int(SendScintilla(SCI_GETLENGTH)));
+    SetModified(wasModified);
+    SetWordWrap(true);
+}
+
+std::string_view TScintillaEdit::DocumentText() const {
+    const auto* data = reinterpret_cast<const char*>(SendScintilla(SCI_GETCHARACTERPOINTER));
+    return std::string_view(data, size_t(SendScintilla(SCI_GETLENGTH)));
+}
+
+AnsiString TScintillaEdit::LineBytes(int line, std::string_view text) const {
+    if (!originals.empty()) {
+        const long state = SendScintilla(SCI_GETLINESTATE, static_cast<unsigned long>(line));
+        if (state > 0 && size_t(state) <= originals.size()) {
+            const AnsiString& original = originals[size_t(state - 1)];
+            if (cp932::Decode(original) == text) {
+                return original;
+            }
+        }
+    }
+    return cp932::Encode(text);
+}
+
+std::unique_ptr<TStringList> TScintillaEdit::GetLines() const {
+    auto lines = std::make_unique<TStringList>();
+    const std::string_view text = DocumentText();
+    lines->Reserve(int(SendScintilla(SCI_GETLINECOUNT)));
+    size_t start = 0;
+    for (int line = 0; start < text.size(); ++line) {
+        const void* newline = std::memchr(text.data() + start, '\n', text.size() - start);
+        const size_t end =
+            newline ? size_t(static_cast<const char*>(newline) - text.data()) : text.size();
+        lines->Add(LineBytes(line, text.substr(start, end - start)));
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool TScintillaEdit::Modified() const {
+    return forcedModified || SendScintilla(SCI_GETMODIFY) != 0;
+}
+
+void TScintillaEdit::SetModified(bool modified) {
+    forcedModified = modified;
+    if (!modified) {
+        SendScintilla(SCI_SETSAVEPOINT);
+    }
+}
+
+bool TScintillaEdit::WordWrap() const {
+    return wrapMode() != WrapNone;
+}
+
+void TScintillaEdit::SetWordWrap(bool wrap) {
+    setWrapMode(wrap ? WrapWord : WrapNone);
+}
+
+void TScintillaEdit::Undo() {
+    undo();
+}
+void TScintillaEdit::CutToClipboard() {
+    cut();
+}
+void TScintillaEdit::CopyToClipboard() {
+    copy();
+}
+void TScintillaEdit::PasteFromClipboard() {
+    paste();
+}
+void TScintillaEdit::ClearSelection() {
+    removeSelectedText();
+}
+void TScintillaEdit::SelectAll() {
+    selectAll(true);
+}
+
+int TScintillaEdit::SelLength() const {
+    return int(SendScintilla(SCI_GETSELECTIONEND) - SendScintilla(SCI_GETSELECTIONSTART));
+}
+
+void TScintillaEdit::SetFont(const TFont& newFont) {
+    font = newFont;
+    QsciScintilla::setFont(FontToQFont(font));
+    const QColor color = ColorToQColor(font.Color);
+    SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(STYLE_DEFAULT), color);
+    SendScintilla(SCI_STYLECLEARALL);
+    SendScintilla(SCI_INDICSETFORE, static_cast<unsigned long>(kStrikeIndicator), color);
+    StrikeRange(0, int(SendScintilla(SCI_GETLENGTH)));
+}
+
+void TScintillaEdit::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedFiles(event->mimeData())) {
+        event->acceptProposedAction();
+        return;
+    }
+    QsciScintilla::dragEnterEvent(event);
+}
+
+void TScintillaEdit::dragMoveEvent(QDragMoveEvent* event) {
+    if (DroppedFiles(event->mimeData())) {
+        event->acceptProposedAction();
+        return;
+    }
+    QsciScintilla::dragMoveEvent(event);
+}
+
+void TScintillaEdit::dropEvent(QDropEvent* event) {
+    if (auto paths = DroppedFiles(event->mimeData())) {
+        event->acceptProposedAction();
+        if (OnDropFiles) {
+            Guarded([&] { OnDropFiles(*paths); });
+        }
+        return;
+    }
+    QsciScintilla::dropEvent(event);
+}
