@@ -123,17 +123,18 @@ std::unique_ptr<TStringList> BryNewlineFilter::ReadFrom(int fd) {
     return ReadAll();
 }
 
-void BryNewlineFilter::WriteFile(const AnsiString& name, const TStringList& lines) {
+void BryNewlineFilter::WriteFile(const AnsiString& name, const TStringList& lines,
+                                 const LineTransform& transform) {
     OpenForWrite(name);
-    WriteAll(lines);
+    WriteAll(lines, transform);
 }
 
-void BryNewlineFilter::WriteTo(int fd, const TStringList& lines) {
+void BryNewlineFilter::WriteTo(int fd, const TStringList& lines, const LineTransform& transform) {
     CloseQuietly();
     fileName.clear();
     ResetError();
     Attach(fd, Mode::Stream, false);
-    WriteAll(lines);
+    WriteAll(lines, transform);
 }
 
 std::unique_ptr<TStringList> BryNewlineFilter::ReadAll() {
@@ -149,10 +150,10 @@ std::unique_ptr<TStringList> BryNewlineFilter::ReadAll() {
     return lines;
 }
 
-void BryNewlineFilter::WriteAll(const TStringList& lines) {
+void BryNewlineFilter::WriteAll(const TStringList& lines, const LineTransform& transform) {
     try {
         for (const AnsiString& line : lines)
-            WriteLine(line);
+            WriteLine(transform ? transform(line) : line);
         Close();
     } catch (const BryNewlineFilterIOException&) {
         Abandon();

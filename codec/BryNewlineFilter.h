@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,12 +29,16 @@ public:
     bool SetNewlineType(NewlineType type);
     NewlineType GetNewlineType() const { return newlineType; }
 
+    // Gives each line as it is to be written, so that no converted copy of a list is held.
+    using LineTransform = std::function<AnsiString(const AnsiString&)>;
+
     // Both throw BryNewlineFilterIOException.
     std::unique_ptr<TStringList> ReadFile(const AnsiString& fileName);
-    void WriteFile(const AnsiString& fileName, const TStringList& lines);
+    void WriteFile(const AnsiString& fileName, const TStringList& lines,
+                   const LineTransform& transform = {});
     // The same on a descriptor the caller keeps open (standard input and output).
     std::unique_ptr<TStringList> ReadFrom(int fd);
-    void WriteTo(int fd, const TStringList& lines);
+    void WriteTo(int fd, const TStringList& lines, const LineTransform& transform = {});
 
     void OpenForRead(const AnsiString& fileName);
     // Output goes to a temporary file that Close renames over the target, or, where a
@@ -58,7 +63,7 @@ private:
     };
 
     std::unique_ptr<TStringList> ReadAll();
-    void WriteAll(const TStringList& lines);
+    void WriteAll(const TStringList& lines, const LineTransform& transform);
     void Attach(int fd, Mode newMode, bool owned);
     void CloseQuietly();
     void Abandon();

@@ -17,21 +17,24 @@ LoadedDocument Decode(const BryNewlineFilter& newlineFilter, BryKanjiFilter& kan
     }
     kanjiFilter.SetSourceCode(code == KanjiCode::UNKNOWN ? KanjiCode::SJIS : code);
     kanjiFilter.SetTargetCode(KanjiCode::SJIS);
-    if (kanjiFilter.GetSourceCode() != KanjiCode::SJIS)
-        raw = kanjiFilter.ConvertLines(*raw);
+    // Line by line in place: the same result as ConvertLines without a second list.
+    if (kanjiFilter.GetSourceCode() != KanjiCode::SJIS) {
+        for (int i = 0; i < raw->Count(); ++i)
+            raw->Strings(i) = kanjiFilter.ConvertLine(raw->Strings(i));
+    }
     return {std::move(raw), code, kanjiFilter.GetSourceCode(), newlineFilter.GetNewlineType()};
 }
 
-// The lines in the target code: null when they are already in it.
-std::unique_ptr<TStringList> Encode(BryNewlineFilter& newlineFilter, BryKanjiFilter& kanjiFilter,
-                                    const TStringList& lines, KanjiCode kanjiCode,
-                                    NewlineType newlineType) {
+// Sets both filters up for writing; the transform converts each line as it is written,
+// in order, as ConvertLines would, and is empty when the lines are already in the code.
+BryNewlineFilter::LineTransform Encode(BryNewlineFilter& newlineFilter, BryKanjiFilter& kanjiFilter,
+                                       KanjiCode kanjiCode, NewlineType newlineType) {
     newlineFilter.SetNewlineType(newlineType);
     kanjiFilter.SetSourceCode(KanjiCode::SJIS);
     kanjiFilter.SetTargetCode(kanjiCode);
     if (kanjiCode == KanjiCode::SJIS)
-        return nullptr;
-    return kanjiFilter.ConvertLines(lines);
+        return {};
+    return [&kanjiFilter](const AnsiString& line) { return kanjiFilter.ConvertLine(line); };
 }
 
 } // namespace
@@ -51,12 +54,11 @@ LoadedDocument ReadDocumentFrom(BryNewlineFilter& newlineFilter, BryKanjiFilter&
 void WriteDocument(BryNewlineFilter& newlineFilter, BryKanjiFilter& kanjiFilter,
                    const AnsiString& path, const TStringList& lines, KanjiCode kanjiCode,
                    NewlineType newlineType) {
-    const auto converted = Encode(newlineFilter, kanjiFilter, lines, kanjiCode, newlineType);
-    newlineFilter.WriteFile(path, converted ? *converted : lines);
+    newlineFilter.WriteFile(path, lines,
+                            Encode(newlineFilter, kanjiFilter, kanjiCode, newlineType));
 }
 
 void WriteDocumentTo(BryNewlineFilter& newlineFilter, BryKanjiFilter& kanjiFilter, int fd,
                      const TStringList& lines, KanjiCode kanjiCode, NewlineType newlineType) {
-    const auto converted = Encode(newlineFilter, kanjiFilter, lines, kanjiCode, newlineType);
-    newlineFilter.WriteTo(fd, converted ? *converted : lines);
+    newlineFilter.WriteTo(fd, lines, Encode(newlineFilter, kanjiFilter, kanjiCode, newlineType));
 }
