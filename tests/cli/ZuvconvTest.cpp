@@ -1,3 +1,4 @@
+#include "tests/support/BuildPaths.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +18,9 @@ struct Outcome {
     std::string err;
 };
 
-// Runs zuvconv from $ZUV_BIN_DIR, or from this build's bin folder with the given arguments through
-// the shell.
+// Runs this build's zuvconv with the given arguments through the shell.
 Outcome Zuvconv(const TempDir& dir, const std::string& args, const std::string& stdinFile = "") {
-    const char* binDir = std::getenv("ZUV_BIN_DIR");
-    const std::string bin = std::string(binDir ? binDir : ZUV_BUILD_BIN_DIR) + "/zuvconv";
+    const std::string bin = zuvtest::BinDir() + "/zuvconv";
     const std::string command = "cd '" + dir.Path().string() + "' && '" + bin + "' " + args +
                                 " < '" + (stdinFile.empty() ? "/dev/null" : stdinFile) +
                                 "' > stdout.out 2> stderr.out";
