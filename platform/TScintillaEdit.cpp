@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
 
@@ -75,27 +77,61 @@ void TScintillaEdit::Configure() {
                           blob.constData());
         }
     }
-    const long mask = SendScintilla(SCI_GETMODEVENTMASK);
-    SendScintilla(SCI_SETMODEVENTMASK,
-                  static_cast<unsigned long>(mask | SC_MOD_INSERTCHECK | SC_MOD_INSERTTEXT));
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char* text, int length, int, int, int, int, int,
-                   int) { OnModified(position, type, text, length); });
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                OnModified(position, type, length);
+            });
 }
 
-void TScintillaEdit::OnModified(int position, int type, const char* text, int length) {
-    if (filling) {
-        return;
-    }
-    if ((type & SC_MOD_INSERTCHECK) && text != nullptr) {
-        std::string normalized;
-        if (cp932::NormalizeInsertion(std::string_view(text, size_t(length)), normalized)) {
-            SendScintilla(SCI_CHANGEINSERTION, normalized.size(), normalized.data());
-        }
-    }
-    if ((type & SC_MOD_INSERTTEXT) && font.StrikeOut) {
+void TScintillaEdit::OnModified(int position, int type, int length) {
+    if ((type & SC_MOD_INSERTTEXT) && font.StrikeOut && !filling) {
         StrikeRange(position, length);
     }
+}
+
+QString TScintillaEdit::Normalized(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    std::string normalized;
+    if (!cp932::NormalizeInsertion(std::string_view(utf8.constData(), size_t(utf8.size())),
+                                   normalized)) {
+        return text;
+    }
+    return QString::fromUtf8(normalized.data(), qsizetype(normalized.size()));
+}
+
+void TScintillaEdit::keyPressEvent(QKeyEvent* event) {
+    const QString text = Normalized(event->text());
+    if (text == event->text()) {
+        QsciScintilla::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent typed(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                    event->nativeVirtualKey(), event->nativeModifiers(), text,
+                    event->isAutoRepeat(), ushort(event->count()));
+    QsciScintilla::keyPressEvent(&typed);
+    event->setAccepted(typed.isAccepted());
+}
+
+void TScintillaEdit::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = Normalized(event->commitString());
+    if (commit == event->commitString()) {
+        QsciScintilla::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent composed(event->preeditString(), event->attributes());
+    composed.setCommitString(commit, event->replacementStart(), event->replacementLength());
+    QsciScintilla::inputMethodEvent(&composed);
+    event->setAccepted(composed.isAccepted());
+}
+
+QByteArray TScintillaEdit::fromMimeData(const QMimeData* source, bool& rectangular) const {
+    const QByteArray text = QsciScintilla::fromMimeData(source, rectangular);
+    std::string normalized;
+    if (!cp932::NormalizeInsertion(std::string_view(text.constData(), size_t(text.size())),
+                                   normalized)) {
+        return text;
+    }
+    return QByteArray(normalized.data(), qsizetype(normalized.size()));
 }
 
 void TScintillaEdit::StrikeRange(int position, int length) {
@@ -228,7 +264,11 @@ void TScintillaEdit::SetFont(const TFont& newFont) {
     font = newFont;
     QsciScintilla::setFont(FontToQFont(font));
     const QColor color = ColorToQColor(font.Color);
-    SendScintilla(SCI_STYLESETFORE, static_cast<unsigned long>(STYLE_DEFAULT), color);
+    const auto style = static_cast<unsigned long>(STYLE_DEFAULT);
+    SendScintilla(SCI_STYLESETFORE, style, color);
+    SendScintilla(SCI_STYLESETBOLD, style, long(font.Bold));
+    SendScintilla(SCI_STYLESETITALIC, style, long(font.Italic));
+    SendScintilla(SCI_STYLESETUNDERLINE, style, long(font.Underline));
     SendScintilla(SCI_STYLECLEARALL);
     SendScintilla(SCI_INDICSETFORE, static_cast<unsigned long>(kStrikeIndicator), color);
     StrikeRange(0, int(SendScintilla(SCI_GETLENGTH)));

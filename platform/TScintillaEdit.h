@@ -51,10 +51,15 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Typed, composed, pasted and dropped text enters in the form a save writes.
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
 
 private:
     void Configure();
-    void OnModified(int position, int type, const char* text, int length);
+    void OnModified(int position, int type, int length);
+    static QString Normalized(const QString& text);
     void StrikeRange(int position, int length);
     std::string_view DocumentText() const;
     AnsiString LineBytes(int line, std::string_view text) const;
