@@ -62,8 +62,18 @@ check_about_picture() {
     "64 56 "[124]" 3") ;;
     *) fail "zuvedit-about.png is '$header', not a 64 x 56 picture of 16 colours" ;;
   esac
-  for file in $(sed -n 's:.*<file>\(.*\)</file>.*:\1:p' "$data/zuvedit.qrc"); do
+  for file in $(sed -n 's:.*<file[^>]*>\(.*\)</file>.*:\1:p' "$data/zuvedit.qrc"); do
     [ -f "$data/$file" ] || fail "zuvedit.qrc lists the missing file $file"
+  done
+}
+
+# Every :/zuvedit/ picture the editor's code loads must be a name zuvedit.qrc gives.
+check_resource_names() {
+  local names used
+  names=$(sed -n -e 's:.*<file alias="\([^"]*\)">.*:\1:p' -e 's:.*<file>\(.*\)</file>.*:\1:p' \
+    "$data/zuvedit.qrc")
+  for used in $(grep -rhoE '":/zuvedit/[^"]+"' "$src/app" "$src/ui" | tr -d '"' | sort -u); do
+    grep -qxF -- "${used#:/zuvedit/}" <<<"$names" || fail "$used is not in zuvedit.qrc"
   done
 }
 
@@ -94,6 +104,7 @@ check_desktop_entry
 check_man_page
 case " ${programs[*]} " in *" zuvconv "*) check_man_page_options ;; esac
 check_about_picture
+check_resource_names
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 check_installed "$prefix"
