@@ -8,8 +8,8 @@
 #   --small      use the 10 MB corpus instead of the ~90 MB one
 #   --no-build   time the zuvconv that build-bench holds now
 #
-# Prints a table of median wall times, peak RSS and the ratios peer/zuvconv,
-# and writes it with the raw timings to bench/results/.
+# Prints a table of median wall and CPU times, peak RSS and the ratios
+# peer/zuvconv, and writes it with the raw timings to bench/results/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export LC_ALL=C
@@ -120,80 +120,96 @@ check_against_iconv() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# Median of column 4 (wall) or 5 (peak RSS) of one tool's runs of one direction.
+# Median over the counted runs of one tool and direction of a column of the raw
+# table: 4 wall seconds, 5 CPU seconds (user + system), 6 peak RSS in KB.
 stat_of() {
   local direction=$1 tool=$2 column=$3
   awk -F'\t' -v d="$direction" -v t="$tool" -v c="$column" '$1 == d && $2 == t && $3 > 0 { print $c }' "$raw" | median
 }
 
+load_average() { cut -d' ' -f1-3 /proc/loadavg; }
+
 measure() {
-  local rep entry tool from to
-  printf 'direction\ttool\trun\twall_s\tpeak_rss_kb\tuser_s\tsys_s\n' > "$raw"
+  local rep entry tool from to wall rss user sys
+  printf 'direction\ttool\trun\twall_s\tcpu_s\tpeak_rss_kb\tuser_s\tsys_s\n' > "$raw"
   for ((rep = 0; rep <= reps; rep++)); do
     for entry in "${directions[@]}"; do
       read -r from to _ <<< "$entry"
       for tool in "${tools[@]}"; do
         # run 0 is the warm-up: it fills the page cache and is not counted
         run_tool "$tool" $entry > "$out/run.txt"
-        printf '%s\t%s\t%d\t%s\n' "$from-$to" "$tool" "$rep" "$(tr ' ' '\t' < "$out/run.txt")" >> "$raw"
+        read -r wall rss user sys < "$out/run.txt"
+        printf '%s\t%s\t%d\t%s\t%s\t%s\t%s\t%s\n' "$from-$to" "$tool" "$rep" "$wall" \
+          "$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')" "$rss" "$user" "$sys" >> "$raw"
       done
     done
     echo "compare-peers: run $rep of $reps done" >&2
   done
 }
 
-row='%-9s | %-21s | %-16s | %-21s | %-21s | %-6s | %-10s | %s\n'
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1fx", a / b }'; }
+
+row='%-9s  %-15s  %7s  %6s  %11s  %5s  %10s  %9s\n'
+
+# One line per tool: its medians and its times as a multiple of zuvconv -o's.
+report_direction() {
+  local from=$1 to=$2 direction="$1-$2" bytes tool wall cpu rss zuv_wall zuv_cpu
+  bytes=$(stat -c %s "$(input_file "$from")")
+  zuv_wall=$(stat_of "$direction" zuvconv 4)
+  zuv_cpu=$(stat_of "$direction" zuvconv 5)
+  for tool in "${tools[@]}"; do
+    wall=$(stat_of "$direction" "$tool" 4)
+    cpu=$(stat_of "$direction" "$tool" 5)
+    rss=$(stat_of "$direction" "$tool" 6)
+    printf "$row" "$direction" "$tool" "$(printf %.3f "$wall")" "$(printf %.2f "$cpu")" \
+      "$(awk -v r="$rss" 'BEGIN { printf "%.0f", r / 1024 }')" \
+      "$(awk -v b="$bytes" -v w="$wall" 'BEGIN { printf "%.0f", b / 1e6 / w }')" \
+      "$(ratio "$wall" "$zuv_wall")" "$(ratio "$cpu" "$zuv_cpu")"
+  done
+}
+
+# "met" when both peers take at least ten times zuvconv -o's wall time.
+goal_of() {
+  local direction=$1 zuv_wall
+  zuv_wall=$(stat_of "$direction" zuvconv 4)
+  awk -v z="$zuv_wall" -v n="$(stat_of "$direction" nkf 4)" -v i="$(stat_of "$direction" iconv 4)" \
+    'BEGIN { print (n >= 10 * z && i >= 10 * z) ? "met" : "MISSED" }'
+}
 
 report() {
-  local entry from to direction bytes zuv zuv_out nkf iconv nkf_ratio iconv_ratio goal round_trip versus_iconv all_met=yes
+  local entry from to direction goal round_trip versus_iconv all_met=yes
   {
-    echo "zuvconv against nkf and glibc iconv: median of $reps runs, warm page cache, $(nproc) cores"
-    echo "zuvconv $(git log -1 --format='%h %cd' --date=short -- codec cli 2>/dev/null), $(nkf --version 2>&1 | head -1), $(iconv --version | head -1)"
+    echo "zuvconv against nkf and glibc iconv: median of $reps runs after a warm-up, warm page cache"
+    echo "$(nproc) cores; load average before the runs $load_before, after $(load_average)"
+    echo "zuvconv $(git log -1 --format='%h %cd' --date=short -- codec cli), $(nkf --version 2>&1 | head -1), $(iconv --version | head -1)"
     for entry in "${directions[@]}"; do
       read -r from to _ <<< "$entry"
-      echo "input $from: $(input_file "$from") ($(stat -c %s "$(input_file "$from")") bytes)"
+      echo "input $from-$to: $(input_file "$from") ($(stat -c %s "$(input_file "$from")") bytes)"
     done
     echo
-    printf "$row" direction "zuvconv -o (MB/s)" "zuvconv >stdout" "nkf (ratio)" "iconv (ratio)" goal "round trip" "text vs iconv"
-    printf "$row" "" "s / RSS MB" "s / RSS MB" "s / RSS MB" "s / RSS MB" "" "" ""
+    printf "$row" direction tool "wall s" "cpu s" "peak RSS MB" "MB/s" "wall ratio" "cpu ratio"
+    for entry in "${directions[@]}"; do
+      read -r from to _ <<< "$entry"
+      report_direction "$from" "$to"
+    done
+    echo
     for entry in "${directions[@]}"; do
       read -r from to _ <<< "$entry"
       direction="$from-$to"
-      bytes=$(stat -c %s "$(input_file "$from")")
-      zuv=$(stat_of "$direction" zuvconv 4)
-      zuv_out=$(stat_of "$direction" zuvconv-stdout 4)
-      nkf=$(stat_of "$direction" nkf 4)
-      iconv=$(stat_of "$direction" iconv 4)
-      nkf_ratio=$(awk -v p="$nkf" -v z="$zuv" 'BEGIN { printf "%.1f", p / z }')
-      iconv_ratio=$(awk -v p="$iconv" -v z="$zuv" 'BEGIN { printf "%.1f", p / z }')
-      goal=$(awk -v a="$nkf_ratio" -v b="$iconv_ratio" 'BEGIN { print (a >= 10 && b >= 10) ? "met" : "MISSED" }')
-      [ "$goal" = met ] || all_met=no
+      goal=$(goal_of "$direction")
       round_trip=$(check_round_trip "$from" "$to")
-      [ "$round_trip" = ok ] || all_met=no
       versus_iconv=$(check_against_iconv "$from" "$to")
-      printf "$row" "$direction" \
-        "$(fmt_run "$direction" zuvconv) ($(awk -v b="$bytes" -v s="$zuv" 'BEGIN { printf "%.0f", b / 1e6 / s }'))" \
-        "$(fmt_run "$direction" zuvconv-stdout)" \
-        "$(fmt_run "$direction" nkf) (${nkf_ratio}x)" \
-        "$(fmt_run "$direction" iconv) (${iconv_ratio}x)" \
-        "$goal" "$round_trip" "$versus_iconv"
+      [ "$goal" = met ] && [ "$round_trip" = ok ] || all_met=no
+      echo "$direction: 10x goal $goal, round trip through zuvconv $round_trip, text against iconv's $versus_iconv"
     done
-    echo
-    echo "goal (zuvconv -o at least 10x faster than both peers, round trips intact) on every direction: $all_met"
+    echo "goal (zuvconv -o at least 10x faster than both peers in wall time, round trips intact) on every direction: $all_met"
   } | tee "$table"
   cp "$table" "$results/peers-latest.txt"
   cp "$raw" "$results/peers-latest.tsv"
 }
 
-# "seconds / RSS MB" of one tool's median run
-fmt_run() {
-  local wall rss
-  wall=$(stat_of "$1" "$2" 4)
-  rss=$(stat_of "$1" "$2" 5)
-  awk -v w="$wall" -v r="$rss" 'BEGIN { printf "%.3f / %.0f", w, r / 1024 }'
-}
-
 prepare
+load_before=$(load_average)
 measure
 report
 rm -rf "$out"
