@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -27,7 +28,26 @@ struct Tables {
     std::array<std::uint16_t, 0x10000> code{};
     // Per BMP character: the character a save gives back, or "?".
     std::array<char32_t, 0x10000> savedForm{};
+    // The same as single and pair in packed UTF-8 (see Pack), for decoding.
+    std::array<std::uint32_t, 256> packedSingle{};
+    std::array<std::uint32_t, 0x10000> packedPair{};
 };
+
+// UTF-8 bytes of a BMP character in bits 0-23, their count in bits 24-25.
+constexpr std::uint32_t kCountShift = 24;
+constexpr std::uint32_t kPackedLead = 1u << 29;
+constexpr std::uint32_t kPackedNonCanonical = 1u << 30;
+
+std::uint32_t Pack(char32_t c) {
+    if (c < 0x80) {
+        return c | 1u << kCountShift;
+    }
+    if (c < 0x800) {
+        return (0xC0 | c >> 6) | (0x80 | (c & 0x3F)) << 8 | 2u << kCountShift;
+    }
+    return (0xE0 | c >> 12) | (0x80 | ((c >> 6) & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16 |
+           3u << kCountShift;
+}
 
 class Converter {
 public:
@@ -158,12 +178,28 @@ void FillSavedForms(Tables& t) {
     }
 }
 
+std::uint32_t PackEntry(std::uint32_t entry) {
+    return Pack(entry & kCodeMask) | ((entry & kNonCanonical) ? kPackedNonCanonical : 0);
+}
+
+void FillPacked(Tables& t) {
+    for (int b = 0; b < 256; ++b) {
+        const std::uint32_t entry = t.single[size_t(b)];
+        t.packedSingle[size_t(b)] =
+            entry == kLead ? Pack(kRawByteBase + char32_t(b)) | kPackedLead : PackEntry(entry);
+    }
+    for (size_t p = 0; p < t.pair.size(); ++p) {
+        t.packedPair[p] = t.pair[p] == 0 ? 0 : PackEntry(t.pair[p]);
+    }
+}
+
 std::unique_ptr<Tables> BuildTables() {
     auto tables = std::make_unique<Tables>();
     FillDecoding(*tables);
     FillEncoding(*tables);
     MarkNonCanonical(*tables);
     FillSavedForms(*tables);
+    FillPacked(*tables);
     return tables;
 }
 
@@ -201,7 +237,19 @@ char32_t NextCharacter(std::string_view text, size_t& i) {
     if (lead < 0x80) {
         ++i;
         return lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
+    }
+    if ((lead & 0xF0) == 0xE0 && i + 2 < text.size()) {
+        // The common case of Japanese text, checked in one go.
+        const auto b1 = static_cast<unsigned char>(text[i + 1]);
+        const auto b2 = static_cast<unsigned char>(text[i + 2]);
+        c = char32_t(lead & 0x0F) << 12 | char32_t(b1 & 0x3F) << 6 | char32_t(b2 & 0x3F);
+        if ((b1 & 0xC0) == 0x80 && (b2 & 0xC0) == 0x80 && c >= 0x800 &&
+            (c < 0xD800 || c > 0xDFFF)) {
+            i += 3;
+            return c;
+        }
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
         c = lead & 0x1F;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
@@ -241,58 +289,64 @@ char32_t SavedForm(const Tables& t, char32_t c) {
 
 } // namespace
 
-DecodeResult AppendDecoded(std::string_view text, std::string& out) {
+char* DecodeInto(std::string_view text, char* out, bool& canonical) {
     const Tables& t = GetTables();
-    DecodeResult result;
-    const size_t n = text.size();
-    for (size_t i = 0; i < n;) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        std::uint32_t entry = t.single[b];
-        if (b < 0x80 && entry == b) {
-            out.push_back(char(b));
-            ++i;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = p + text.size();
+    std::uint32_t nonCanonical = 0;
+    while (p < end) {
+        const unsigned char b = *p++;
+        if (b < 0x80 && b != '\n' && b != '\r') {
+            *out++ = char(b);
             continue;
         }
-        ++i;
-        if (entry == kLead) {
-            const std::uint32_t pair =
-                i < n ? t.pair[size_t(b) << 8 | static_cast<unsigned char>(text[i])] : 0;
-            if (pair != 0) {
-                entry = pair;
-                ++i;
-            } else {
-                entry = kRawByteBase + b;
+        std::uint32_t packed = t.packedSingle[b];
+        if ((packed & kPackedLead) && p < end) {
+            if (const std::uint32_t pair = t.packedPair[size_t(b) << 8 | *p]; pair != 0) {
+                packed = pair;
+                ++p;
             }
         }
-        result.canonical = result.canonical && (entry & kNonCanonical) == 0;
-        AppendUtf8(entry & kCodeMask, out);
+        nonCanonical |= packed & kPackedNonCanonical;
+        // Four bytes are written, the count of them kept: DecodeInto's room allows it.
+        std::memcpy(out, &packed, 4);
+        out += (packed >> kCountShift) & 3;
     }
-    return result;
+    canonical = canonical && nonCanonical == 0;
+    return out;
 }
 
 std::string Decode(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    AppendDecoded(text, out);
+    std::string out(MaxDecodedSize(text.size()), '\0');
+    bool canonical = true;
+    out.resize(size_t(DecodeInto(text, out.data(), canonical) - out.data()));
     return out;
 }
 
 AnsiString Encode(std::string_view utf8) {
     const Tables& t = GetTables();
-    AnsiString out;
-    out.reserve(utf8.size());
+    // No character takes more bytes in CP932 than in UTF-8.
+    AnsiString out(utf8.size(), '\0');
+    char* o = out.data();
     for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            *o++ = char(lead);
+            ++i;
+            continue;
+        }
         const char32_t c = NextCharacter(utf8, i);
         const std::uint16_t code = c < t.code.size() ? t.code[c] : kNoCode;
         if (code == kNoCode) {
-            out.push_back(char(kReplacement));
+            *o++ = char(kReplacement);
         } else if (code < 0x100) {
-            out.push_back(char(code));
+            *o++ = char(code);
         } else {
-            out.push_back(char(code >> 8));
-            out.push_back(char(code & 0xFF));
+            *o++ = char(code >> 8);
+            *o++ = char(code & 0xFF);
         }
     }
+    out.resize(size_t(o - out.data()));
     return out;
 }
 

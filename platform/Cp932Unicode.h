@@ -17,14 +17,15 @@ namespace cp932 {
 
 inline constexpr char32_t kRawByteBase = 0xF700;
 
-struct DecodeResult {
-    // True when encoding the text gives the same bytes back, i.e. the line uses
-    // no duplicate code.
-    bool canonical = true;
-};
+// Room DecodeInto needs for a CP932 text of that many bytes.
+constexpr std::size_t MaxDecodedSize(std::size_t bytes) {
+    return 3 * bytes + 1;
+}
 
-// Appends the UTF-8 text of a CP932 line to out.
-DecodeResult AppendDecoded(std::string_view cp932, std::string& out);
+// Writes the UTF-8 text of a CP932 line at out and returns its end. canonical
+// becomes false when encoding the text would not give the same bytes back
+// (the line uses a duplicate code).
+char* DecodeInto(std::string_view cp932, char* out, bool& canonical);
 std::string Decode(std::string_view cp932);
 
 // The CP932 bytes of a UTF-8 text.

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <optional>
@@ -62,6 +63,12 @@ TScintillaEdit::TScintillaEdit(QWidget* parent) : QsciScintilla(parent) {
 }
 
 void TScintillaEdit::Configure() {
+    // Without a lexer nothing is styled: a document without style bytes holds
+    // the text in half the memory.
+    const long document =
+        SendScintilla(SCI_CREATEDOCUMENT, 0UL, long(SC_DOCUMENTOPTION_STYLES_NONE));
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
+    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
     setUtf8(true);
     setEolMode(EolUnix);
     setMargins(0);
@@ -146,19 +153,27 @@ void TScintillaEdit::SetLines(const TStringList& lines) {
     for (const AnsiString& line : lines) {
         bytes += line.size() + 1;
     }
-    std::string text;
-    text.reserve(bytes + bytes / 2);
+    // Japanese text grows by about half in UTF-8; more room is made when needed.
+    std::string text(bytes + bytes / 2 + 16, '\0');
+    size_t used = 0;
     std::vector<int> linesWithState;
     originals.clear();
     int index = 0;
     for (const AnsiString& line : lines) {
-        if (!cp932::AppendDecoded(line, text).canonical) {
+        const size_t room = cp932::MaxDecodedSize(line.size()) + 1;
+        if (used + room > text.size()) {
+            text.resize(std::max(text.size() + text.size() / 4, used + room));
+        }
+        bool canonical = true;
+        used = size_t(cp932::DecodeInto(line, text.data() + used, canonical) - text.data());
+        text[used++] = '\n';
+        if (!canonical) {
             originals.push_back(line);
             linesWithState.push_back(index);
         }
-        text.push_back('\n');
         ++index;
     }
+    text.resize(used);
     if (text.size() >= size_t(INT_MAX)) {
         throw Exception("テキストが大きすぎて、エディットコントロールに入りきりません。");
     }
@@ -167,7 +182,6 @@ void TScintillaEdit::SetLines(const TStringList& lines) {
         SetWordWrap(false);
         SendScintilla(SCI_CLEARALL);
         SendScintilla(SCI_SETLINESTATE, 0UL, 0L);
-        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + 1));
         SendScintilla(SCI_APPENDTEXT, text.size(), text.data());
         std::string().swap(text);
         for (size_t i = 0; i < linesWithState.size(); ++i) {
