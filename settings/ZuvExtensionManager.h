@@ -24,7 +24,9 @@ public:
     void LoadSettings();
     void SaveSettings();
 
-    // EditSettings, which runs the settings dialog on the list, comes with that dialog.
+    // Runs the settings dialog on the list (defined with the dialog, in ui/); true when the
+    // user chose OK, and then the list has been replaced.
+    bool EditSettings();
 
 private:
     // Opens the application key, creating it when missing.

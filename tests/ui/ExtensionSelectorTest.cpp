@@ -69,7 +69,7 @@ TEST_P(ExtensionSelectorCaseTest, ShowsThePresetsAndGivesTheConfirmedCodes) {
         EXPECT_TRUE(form->ExtensionCodePanel->isVisible());
         EXPECT_EQ(form->ExtensionNewlinePanel->isVisible(), c.mode == Mode::Save);
         EXPECT_TRUE(form->ExtensionNewlineLabel->isVisible()) << "the label stays in both modes";
-        EXPECT_TRUE(form->OkButton->hasFocus());
+        EXPECT_EQ(form->focusWidget(), form->OkButton);
         EXPECT_EQ(form->GetKanjiCode(), c.presetCode);
         EXPECT_EQ(form->GetNewlineType(), c.presetType);
         if (c.choose) {

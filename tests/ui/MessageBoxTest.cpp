@@ -46,7 +46,7 @@ TEST_P(QuestionTest, GivesTheAnswerOfEachWayOfClosing) {
         EXPECT_EQ(form->NoticeLabel->text(), QString::fromUtf8(kQuestion.c_str()));
         EXPECT_EQ(form->windowTitle(), QStringLiteral("Z.U.V.Editorちゃん MessageBox"));
         EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        EXPECT_TRUE(form->YesButton->hasFocus());
+        EXPECT_EQ(form->focusWidget(), form->YesButton);
         ExpectCentred(form);
         GetParam().answer(form);
     });
@@ -61,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
         QuestionCase{"No", [](TZuvMessageBoxFormYN* f) { f->NoButton->click(); }, AnswerNo},
         QuestionCase{"CloseBox", [](TZuvMessageBoxFormYN* f) { f->close(); }, AnswerNo},
         QuestionCase{"Enter",
-                     [](TZuvMessageBoxFormYN*) {
-                         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                     [](TZuvMessageBoxFormYN* form) {
+                         QTest::keyClick(form->focusWidget(), Qt::Key_Return);
                      },
                      AnswerYes},
         QuestionCase{"Escape",
@@ -87,7 +87,7 @@ TEST(Question, IsReusedAndFocusesYesEachTime) {
     driver.When<TZuvMessageBoxFormYN>([&](TZuvMessageBoxFormYN* form) {
         EXPECT_EQ(form, first);
         EXPECT_EQ(form->NoticeLabel->text(), QStringLiteral("二つめ"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(form->focusWidget(), Qt::Key_Return);
     });
     EXPECT_EQ(messageBox.AskYesNo("二つめ"), AnswerYes);
 }
