@@ -27,12 +27,36 @@ public:
     static AnsiString ExpandLongPath(const AnsiString& path);
     void UpdateStatus();
 
+    // The user's commands. Open, OpenAs, Save, SaveAs and DropFiles refresh the
+    // title and status bar afterwards, whatever their outcome; the bool results
+    // say whether a file was read or written.
+    bool Open();
+    bool OpenAs();
+    bool Save();
+    bool SaveAs();
+    void DropFiles(const TStringList& paths);
+    void EditExtensions();
+    void SaveDefaults();
+    void ShowAbout();
+    // Whether the main window may close.
+    bool CanClose();
+
     const AnsiString& FileName() const { return fileName; }
     KanjiCode GetKanjiCode() const { return kanjiCode; }
     NewlineType GetNewlineType() const { return newlineType; }
     ZuvView* View() const { return view; }
 
 private:
+    // True when the caller may replace the document.
+    bool QuerySave();
+    bool OpenFile(bool askKanjiCode);
+    bool ReadInto(const AnsiString& path, KanjiCode code);
+    bool WriteChecked(const AnsiString& path);
+    bool WriteAs(const AnsiString& path);
+    bool SettleCodesForExtension(const AnsiString& path);
+    bool ConfirmSaveCodes(const AnsiString& path);
+    template <class Command> bool Refreshed(Command command);
+
     ZuvView* view;
     ZuvAboutBox* aboutBox;
     ZuvMessageBox* messageBox;

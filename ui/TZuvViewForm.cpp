@@ -1,7 +1,14 @@
 #include "ui/TZuvViewForm.h"
 
+#include "ui/ZuvView.h"
+
+#include <QClipboard>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFont>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -47,6 +54,23 @@ std::size_t Utf8SequenceLength(const AnsiString& text, std::size_t i) {
     return value < minimum || value > 0x10FFFF || surrogate ? 0 : length;
 }
 
+QAction* AddItem(QMenu* menu, const char* caption) {
+    return menu->addAction(QString::fromUtf8(caption));
+}
+
+// The local files among dropped URLs, percent-decoded to byte paths.
+TStringList LocalFiles(const QMimeData* mime) {
+    TStringList paths;
+    if (mime == nullptr)
+        return paths;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile())
+            paths.Add(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
+                          .toStdString());
+    }
+    return paths;
+}
+
 } // namespace
 
 AnsiString DisplayFileName(const AnsiString& fileName) {
@@ -73,10 +97,166 @@ TZuvViewForm::TZuvViewForm() {
     setFont(FontToQFont(TFont{"ＭＳ Ｐゴシック", 9}));
     ViewEdit = new TScintillaEdit(this);
     ViewEdit->SetFont(TFont{"ＭＳ ゴシック", 9});
+    ViewEdit->OnDropFiles = [this](const TStringList& paths) { DropFiles(paths); };
     setCentralWidget(ViewEdit);
+    ViewFontDialog = new TZuvFontDialog(this);
+    CreateMenus();
     CreateStatusBar();
+    setAcceptDrops(true);
+    OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     SetOuterSize(524, 560);
     SetActiveControl(ViewEdit);
+}
+
+// No item has a shortcut key; the find menu is there but never shown.
+void TZuvViewForm::CreateMenus() {
+    MainMenu = menuBar();
+    const auto handle = [this](QAction* item, void (TZuvViewForm::*handler)()) {
+        ConnectHandler(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    MainMenu_File = MainMenu->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    MainMenu_File_Open = AddItem(MainMenu_File, "開く(&O)...");
+    handle(MainMenu_File_Open, &TZuvViewForm::MainMenu_File_OpenClick);
+    MainMenu_File_OpenAs = AddItem(MainMenu_File, "コードを指定して開く(&C)...");
+    handle(MainMenu_File_OpenAs, &TZuvViewForm::MainMenu_File_OpenAsClick);
+    MainMenu_File_Save = AddItem(MainMenu_File, "上書き保存(&S)");
+    handle(MainMenu_File_Save, &TZuvViewForm::MainMenu_File_SaveClick);
+    MainMenu_File_SaveAs = AddItem(MainMenu_File, "名前を付けて保存(&A)...");
+    handle(MainMenu_File_SaveAs, &TZuvViewForm::MainMenu_File_SaveAsClick);
+    N1 = MainMenu_File->addSeparator();
+    MainMenu_File_Exit = AddItem(MainMenu_File, "終了(&X)");
+    handle(MainMenu_File_Exit, &TZuvViewForm::MainMenu_File_ExitClick);
+
+    MainMenu_Edit = MainMenu->addMenu(QStringLiteral("編集(&E)"));
+    ConnectHandler(MainMenu_Edit, &QMenu::aboutToShow, this, [this] { MainMenu_EditClick(); });
+    MainMenu_Edit_Undo = AddItem(MainMenu_Edit, "元に戻す(&U)");
+    handle(MainMenu_Edit_Undo, &TZuvViewForm::MainMenu_Edit_UndoClick);
+    N2 = MainMenu_Edit->addSeparator();
+    MainMenu_Edit_Cut = AddItem(MainMenu_Edit, "切り取り(&T)");
+    handle(MainMenu_Edit_Cut, &TZuvViewForm::MainMenu_Edit_CutClick);
+    MainMenu_Edit_Copy = AddItem(MainMenu_Edit, "コピー(&C)");
+    handle(MainMenu_Edit_Copy, &TZuvViewForm::MainMenu_Edit_CopyClick);
+    MainMenu_Edit_Paste = AddItem(MainMenu_Edit, "張り付け(&P)");
+    handle(MainMenu_Edit_Paste, &TZuvViewForm::MainMenu_Edit_PasteClick);
+    MainMenu_Edit_Delete = AddItem(MainMenu_Edit, "削除(&D)");
+    handle(MainMenu_Edit_Delete, &TZuvViewForm::MainMenu_Edit_DeleteClick);
+    N3 = MainMenu_Edit->addSeparator();
+    MainMenu_Edit_SelectAll = AddItem(MainMenu_Edit, "すべて選択(&L)");
+    handle(MainMenu_Edit_SelectAll, &TZuvViewForm::MainMenu_Edit_SelectAllClick);
+
+    MainMenu_Find = MainMenu->addMenu(QStringLiteral("検索(&S)"));
+    MainMenu_Find_Find = AddItem(MainMenu_Find, "検索(&F)...");
+    MainMenu_Find_Replace = AddItem(MainMenu_Find, "検索と置換(&R)...");
+    MainMenu_Find->menuAction()->setVisible(false);
+
+    MainMenu_Show = MainMenu->addMenu(QStringLiteral("表示(&V)"));
+    MainMenu_Show_Font = AddItem(MainMenu_Show, "フォント(&F)...");
+    handle(MainMenu_Show_Font, &TZuvViewForm::MainMenu_Show_FontClick);
+
+    MainMenu_Option = MainMenu->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    MainMenu_Option_Extension = AddItem(MainMenu_Option, "拡張子設定(&E)...");
+    handle(MainMenu_Option_Extension, &TZuvViewForm::MainMenu_Option_ExtensionClick);
+    MainMenu_Option_Defaults = AddItem(MainMenu_Option, "デフォルト設定(&E)...");
+    handle(MainMenu_Option_Defaults, &TZuvViewForm::MainMenu_Option_DefaultsClick);
+
+    MainMenu_Help = MainMenu->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    MainMenu_Help_About = AddItem(MainMenu_Help, "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
+    handle(MainMenu_Help_About, &TZuvViewForm::MainMenu_Help_AboutClick);
+}
+
+void TZuvViewForm::FormCloseQuery(bool& canClose) {
+    canClose = View->CanClose();
+}
+
+void TZuvViewForm::MainMenu_File_ExitClick() {
+    Close();
+}
+
+void TZuvViewForm::MainMenu_Help_AboutClick() {
+    View->ShowAbout();
+}
+
+void TZuvViewForm::MainMenu_File_OpenClick() {
+    View->Open();
+}
+
+void TZuvViewForm::MainMenu_File_OpenAsClick() {
+    View->OpenAs();
+}
+
+void TZuvViewForm::MainMenu_File_SaveClick() {
+    View->Save();
+}
+
+void TZuvViewForm::MainMenu_File_SaveAsClick() {
+    View->SaveAs();
+}
+
+void TZuvViewForm::MainMenu_Option_ExtensionClick() {
+    View->EditExtensions();
+}
+
+void TZuvViewForm::MainMenu_Option_DefaultsClick() {
+    View->SaveDefaults();
+}
+
+// The font lasts for this run; only the default-settings command stores it.
+void TZuvViewForm::MainMenu_Show_FontClick() {
+    ViewFontDialog->SetFont(ViewEdit->Font());
+    if (ViewFontDialog->Execute())
+        ViewEdit->SetFont(ViewFontDialog->Font());
+}
+
+void TZuvViewForm::MainMenu_Edit_UndoClick() {
+    ViewEdit->Undo();
+}
+
+void TZuvViewForm::MainMenu_Edit_CutClick() {
+    ViewEdit->CutToClipboard();
+}
+
+void TZuvViewForm::MainMenu_Edit_CopyClick() {
+    ViewEdit->CopyToClipboard();
+}
+
+void TZuvViewForm::MainMenu_Edit_PasteClick() {
+    ViewEdit->PasteFromClipboard();
+}
+
+void TZuvViewForm::MainMenu_Edit_DeleteClick() {
+    ViewEdit->ClearSelection();
+}
+
+void TZuvViewForm::MainMenu_Edit_SelectAllClick() {
+    ViewEdit->SelectAll();
+}
+
+// Run each time the Edit menu opens.
+void TZuvViewForm::MainMenu_EditClick() {
+    const bool selected = ViewEdit->SelLength() > 0;
+    MainMenu_Edit_Cut->setEnabled(selected);
+    MainMenu_Edit_Copy->setEnabled(selected);
+    MainMenu_Edit_Delete->setEnabled(selected);
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    MainMenu_Edit_Paste->setEnabled(clipboard != nullptr && clipboard->hasText());
+    MainMenu_Edit_Undo->setEnabled(true);
+}
+
+void TZuvViewForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).IsEmpty())
+        event->acceptProposedAction();
+}
+
+void TZuvViewForm::dropEvent(QDropEvent* event) {
+    const TStringList paths = LocalFiles(event->mimeData());
+    if (paths.IsEmpty())
+        return;
+    event->acceptProposedAction();
+    Guarded([&] { DropFiles(paths); });
+}
+
+void TZuvViewForm::DropFiles(const TStringList& paths) {
+    View->DropFiles(paths);
 }
 
 void TZuvViewForm::CreateStatusBar() {

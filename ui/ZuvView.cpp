@@ -1,5 +1,6 @@
 #include "ui/ZuvView.h"
 
+#include "app/ZuvEditor.h"
 #include "registry/BryRegistry.h"
 
 namespace {
@@ -118,4 +119,40 @@ void ZuvView::SaveWindowSettings() {
     } catch (const Exception&) {
         // The registry could not be written; the settings stay as far as they got.
     }
+}
+
+bool ZuvView::CanClose() {
+    return editor->CanClose();
+}
+
+void ZuvView::ShowAbout() {
+    editor->ShowAbout();
+}
+
+bool ZuvView::Open() {
+    return editor->Open();
+}
+
+bool ZuvView::OpenAs() {
+    return editor->OpenAs();
+}
+
+bool ZuvView::Save() {
+    return editor->Save();
+}
+
+bool ZuvView::SaveAs() {
+    return editor->SaveAs();
+}
+
+void ZuvView::EditExtensions() {
+    editor->EditExtensions();
+}
+
+void ZuvView::DropFiles(const TStringList& paths) {
+    editor->DropFiles(paths);
+}
+
+void ZuvView::SaveDefaults() {
+    editor->SaveDefaults();
 }

@@ -28,6 +28,17 @@ public:
     void LoadWindowSettings();
     void SaveWindowSettings();
 
+    // The main window's commands, passed on to the controller.
+    bool CanClose();
+    void ShowAbout();
+    bool Open();
+    bool OpenAs();
+    bool Save();
+    bool SaveAs();
+    void EditExtensions();
+    void DropFiles(const TStringList& paths);
+    void SaveDefaults();
+
     // The main window, for the controller's dialogs and for tests.
     TZuvViewForm* Form() const { return form; }
 
