@@ -32,6 +32,8 @@ public:
     // carries from one line to the next.
     std::unique_ptr<TStringList> ConvertLines(const TStringList& lines);
     AnsiString ConvertLine(const AnsiString& line);
+    // The same, appended to out: lets callers convert into a buffer they reuse.
+    void ConvertLineTo(const AnsiString& line, AnsiString& out);
 
     AnsiString SjisToEuc(const AnsiString& line);
     AnsiString EucToSjis(const AnsiString& line);
@@ -41,20 +43,22 @@ public:
     AnsiString JisToSjis(const AnsiString& line);
 
 private:
-    using Bytes = std::vector<unsigned char>;
+    void AppendConverted(const AnsiString& line, KanjiCode from, KanjiCode to, AnsiString& out);
+    AnsiString Converted(const AnsiString& line, KanjiCode from, KanjiCode to);
 
-    // Each step writes into a scratch buffer sized once for the worst case and returns
-    // the number of bytes it produced.
-    std::size_t SjisToEucInto(const unsigned char* in, std::size_t length, Bytes& out);
-    std::size_t EucToSjisInto(const unsigned char* in, std::size_t length, Bytes& out);
-    std::size_t JisToEucInto(const unsigned char* in, std::size_t length, Bytes& out);
-    std::size_t EucToJisInto(const unsigned char* in, std::size_t length, Bytes& out);
+    // Each step writes at out, which has room for the worst case, and returns the end of
+    // what it wrote.
+    static unsigned char* SjisToEucInto(const unsigned char* in, std::size_t length,
+                                        unsigned char* out);
+    static unsigned char* EucToSjisInto(const unsigned char* in, std::size_t length,
+                                        unsigned char* out);
+    unsigned char* JisToEucInto(const unsigned char* in, std::size_t length, unsigned char* out);
+    unsigned char* EucToJisInto(const unsigned char* in, std::size_t length, unsigned char* out);
 
     enum JisMode : std::uint8_t { JisAscii = 0, JisKatakana = 1, JisKanji = 2 };
 
     KanjiCode sourceCode = KanjiCode::UNKNOWN;
     KanjiCode targetCode = KanjiCode::UNKNOWN;
     std::uint8_t jisMode = JisAscii;
-    Bytes scratch;
-    Bytes intermediate; // first step's result in SjisToJis and JisToSjis
+    std::vector<unsigned char> intermediate; // EUC between the two steps of SJIS <-> JIS
 };

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using zuvtest::Hex;
 
 namespace {
@@ -206,6 +208,52 @@ TEST(Conversion, LongLinesKeepEveryByte) {
     }
     EXPECT_EQ(Convert(E, S, Convert(S, E, kanji)), kanji);
     EXPECT_EQ(Convert(J, S, Convert(S, J, kanji)), kanji);
+}
+
+// Runs of ASCII and kanji of every length up to past two eight-byte words, at every offset,
+// in every direction: the same bytes as one character at a time.
+TEST(Conversion, RunsOfAnyLengthConvertWhole) {
+    const auto repeat = [](const std::string& unit, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i)
+            text += unit;
+        return text;
+    };
+    for (int ascii = 0; ascii <= 17; ++ascii) {
+        for (int kanji = 0; kanji <= 17; ++kanji) {
+            const std::string before = repeat("a", ascii);
+            const std::string after = repeat("b", ascii);
+            std::string jisKanji;
+            if (kanji > 0)
+                jisKanji = Hex("1B 24 42") + repeat(Hex("24 22"), kanji) +
+                           Hex(ascii > 0 ? "1B 28 42" : "");
+            const std::map<KanjiCode, std::string> forms = {
+                {S, before + repeat(Hex("82 A0"), kanji) + after},
+                {E, before + repeat(Hex("A4 A2"), kanji) + after},
+                {J, before + jisKanji + after + Hex(kanji > 0 && ascii == 0 ? "1B 28 4A" : "")}};
+            for (const auto& [from, input] : forms) {
+                for (const auto& [to, output] : forms) {
+                    EXPECT_EQ(Convert(from, to, input), output)
+                        << static_cast<int>(from) << "->" << static_cast<int>(to) << " ascii "
+                        << ascii << " kanji " << kanji;
+                }
+            }
+        }
+    }
+}
+
+TEST(Conversion, ConvertLineToAppendsWithTheSameState) {
+    BryKanjiFilter filter;
+    filter.SetSourceCode(J);
+    filter.SetTargetCode(S);
+    std::string out = "x";
+    filter.ConvertLineTo(Hex("1B 24 42 24 22"), out);
+    filter.ConvertLineTo(Hex("24 24"), out);
+    EXPECT_EQ(out, "x" + Hex("82 A0 82 A2"));
+    filter.SetSourceCode(S);
+    filter.SetTargetCode(S);
+    filter.ConvertLineTo(Hex("82 A0"), out);
+    EXPECT_EQ(out, "x" + Hex("82 A0 82 A2 82 A0"));
 }
 
 } // namespace
