@@ -10,6 +10,6 @@ if [ "${1:-}" = "--sanitize" ]; then
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
   ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 else
-  scripts/build.sh build
+  scripts/build.sh build -DZUV_BUILD_BENCH=ON
   ctest --test-dir build --output-on-failure -j"$(nproc)"
 fi
