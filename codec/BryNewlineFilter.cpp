@@ -2,10 +2,12 @@
 
 #include "platform/FileNames.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,7 +75,8 @@ void SyncDirectoryOf(const AnsiString& path) {
 
 } // namespace
 
-BryNewlineFilter::BryNewlineFilter() : buffer(BlockSize) {}
+BryNewlineFilter::BryNewlineFilter()
+    : buffer(std::make_unique_for_overwrite<char[]>(BlockSize)), bufferSize(BlockSize) {}
 
 BryNewlineFilter::~BryNewlineFilter() {
     CloseQuietly();
@@ -140,6 +143,8 @@ void BryNewlineFilter::WriteTo(int fd, const TStringList& lines, const LineTrans
 std::unique_ptr<TStringList> BryNewlineFilter::ReadAll() {
     auto lines = std::make_unique<TStringList>();
     try {
+        if (!IsEndOfFile())
+            ReserveForFile(*lines);
         while (!IsEndOfFile())
             lines->Add(ReadLine());
         Close();
@@ -150,10 +155,31 @@ std::unique_ptr<TStringList> BryNewlineFilter::ReadAll() {
     return lines;
 }
 
+// The list grows once instead of doubling: the whole file is taken to hold lines as densely
+// as the block read first. Only reserved, so a guess too high costs no memory.
+void BryNewlineFilter::ReserveForFile(TStringList& lines) {
+    struct stat st {};
+    if (fstat(handle, &st) != 0 || !S_ISREG(st.st_mode) || dataLength == 0)
+        return;
+    const char* const data = buffer.get();
+    auto ends = std::count(data, data + dataLength, '\n');
+    if (ends == 0)
+        ends = std::count(data, data + dataLength, '\r');
+    const double perByte = static_cast<double>(ends + 1) / static_cast<double>(dataLength);
+    const double expected = perByte * static_cast<double>(st.st_size) * 1.1 + 16;
+    lines.Reserve(
+        static_cast<int>(std::min(expected, static_cast<double>(std::numeric_limits<int>::max()))));
+}
+
 void BryNewlineFilter::WriteAll(const TStringList& lines, const LineTransform& transform) {
     try {
-        for (const AnsiString& line : lines)
-            WriteLine(transform ? transform(line) : line);
+        for (const AnsiString& line : lines) {
+            if (transform)
+                transform(line, output);
+            else
+                output.append(line);
+            EndLine();
+        }
         Close();
     } catch (const BryNewlineFilterIOException&) {
         Abandon();
@@ -220,6 +246,7 @@ void BryNewlineFilter::Attach(int fd, Mode newMode, bool owned) {
     nextLfKnown = false;
     endOfFile = false;
     output.clear();
+    written = 0;
     writeFailed = false;
 }
 
@@ -359,7 +386,7 @@ AnsiString BryNewlineFilter::ReadLine() {
 // Position of the first CR or LF after the scanned bytes, or dataLength.
 std::size_t BryNewlineFilter::FindLineEnd() {
     const std::size_t from = dataStart + scanned;
-    const char* const base = buffer.data();
+    const char* const base = buffer.get();
     if (!nextLfKnown || nextLf < from) {
         const void* lf = std::memchr(base + from, '\n', dataLength - from);
         nextLf = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : dataLength;
@@ -370,7 +397,7 @@ std::size_t BryNewlineFilter::FindLineEnd() {
 }
 
 AnsiString BryNewlineFilter::ExtractLine(std::size_t end, std::size_t skip) {
-    AnsiString line(buffer.data() + dataStart, end - dataStart);
+    AnsiString line(buffer.get() + dataStart, end - dataStart);
     dataStart = end + skip;
     scanned = 0;
     return line;
@@ -383,7 +410,7 @@ void BryNewlineFilter::FillBuffer() {
     ResetError();
     ssize_t got;
     do {
-        got = ::read(handle, buffer.data() + dataLength, buffer.size() - dataLength);
+        got = ::read(handle, buffer.get() + dataLength, bufferSize - dataLength);
     } while (got < 0 && errno == EINTR);
     if (got < 0)
         Fail(errno);
@@ -396,22 +423,30 @@ void BryNewlineFilter::FillBuffer() {
 // Moves the unfinished line to the front, or grows the buffer for a long line, only
 // when the free tail is too short for an efficient read.
 void BryNewlineFilter::MakeRoom() {
-    if (buffer.size() - dataLength >= MinRead)
+    if (bufferSize - dataLength >= MinRead)
         return;
     const std::size_t held = dataLength - dataStart;
     if (dataStart > 0) {
-        std::memmove(buffer.data(), buffer.data() + dataStart, held);
+        std::memmove(buffer.get(), buffer.get() + dataStart, held);
         dataStart = 0;
         dataLength = held;
     }
-    if (buffer.size() - dataLength < MinRead)
-        buffer.resize(buffer.size() * 2);
+    if (bufferSize - dataLength < MinRead) {
+        auto larger = std::make_unique_for_overwrite<char[]>(2 * bufferSize);
+        std::memcpy(larger.get(), buffer.get(), dataLength);
+        buffer = std::move(larger);
+        bufferSize *= 2;
+    }
 }
 
 void BryNewlineFilter::WriteLine(const AnsiString& line) {
     Require(Mode::Stream);
     ResetError();
     output.append(line);
+    EndLine();
+}
+
+void BryNewlineFilter::EndLine() {
     switch (newlineType) {
     case NewlineType::LF:
         output.push_back('\n');
@@ -432,6 +467,7 @@ void BryNewlineFilter::FlushOutput() {
         writeFailed = true;
         Fail(failure);
     }
+    written += static_cast<off_t>(output.size());
     output.clear();
 }
 

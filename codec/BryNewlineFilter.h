@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <vector>
+#include <sys/types.h>
 
 // Values above CR can occur (they come from stored numbers); SetNewlineType refuses them.
 enum class NewlineType : std::uint8_t { UNKNOWN = 0, CR_LF = 1, LF = 2, CR = 3 };
@@ -29,8 +29,9 @@ public:
     bool SetNewlineType(NewlineType type);
     NewlineType GetNewlineType() const { return newlineType; }
 
-    // Gives each line as it is to be written, so that no converted copy of a list is held.
-    using LineTransform = std::function<AnsiString(const AnsiString&)>;
+    // Appends each line as it is to be written to out, so that no converted copy of a list
+    // is held and no line passes through a string of its own.
+    using LineTransform = std::function<void(const AnsiString& line, AnsiString& out)>;
 
     // Both throw BryNewlineFilterIOException.
     std::unique_ptr<TStringList> ReadFile(const AnsiString& fileName);
@@ -63,6 +64,7 @@ private:
     };
 
     std::unique_ptr<TStringList> ReadAll();
+    void ReserveForFile(TStringList& lines);
     void WriteAll(const TStringList& lines, const LineTransform& transform);
     void Attach(int fd, Mode newMode, bool owned);
     void CloseQuietly();
@@ -73,6 +75,7 @@ private:
     AnsiString ExtractLine(std::size_t end, std::size_t skip);
     bool OpenReplacement(const AnsiString& target);
     void OpenInPlace(const AnsiString& target);
+    void EndLine();
     void FlushOutput();
     int WriteOut();
     int FinishWrite();
@@ -91,7 +94,8 @@ private:
     int errorCode = 0;
     AnsiString errorMessage;
 
-    std::vector<char> buffer;
+    std::unique_ptr<char[]> buffer;
+    std::size_t bufferSize = 0;
     std::size_t dataStart = 0;  // first byte not yet taken out as a line
     std::size_t dataLength = 0; // end of the bytes held
     std::size_t scanned = 0;    // bytes after dataStart known to hold no line end
@@ -102,6 +106,7 @@ private:
     AnsiString targetName; // file that Close replaces or overwrites
     AnsiString tempName;   // replacement being written, empty when writing in place
     AnsiString output;     // gathered output not yet written
+    off_t written = 0;     // bytes of the replacement written so far
     bool writeFailed = false;
 
     NewlineType newlineType = NewlineType::UNKNOWN;

@@ -17,10 +17,16 @@ LoadedDocument Decode(const BryNewlineFilter& newlineFilter, BryKanjiFilter& kan
     }
     kanjiFilter.SetSourceCode(code == KanjiCode::UNKNOWN ? KanjiCode::SJIS : code);
     kanjiFilter.SetTargetCode(KanjiCode::SJIS);
-    // Line by line in place: the same result as ConvertLines without a second list.
+    // Line by line in place: the same result as ConvertLines without a second list, and
+    // without a new string for a line whose converted form fits where it was.
     if (kanjiFilter.GetSourceCode() != KanjiCode::SJIS) {
-        for (int i = 0; i < raw->Count(); ++i)
-            raw->Strings(i) = kanjiFilter.ConvertLine(raw->Strings(i));
+        AnsiString converted;
+        for (int i = 0; i < raw->Count(); ++i) {
+            AnsiString& line = raw->Strings(i);
+            converted.clear();
+            kanjiFilter.ConvertLineTo(line, converted);
+            line.assign(converted);
+        }
     }
     return {std::move(raw), code, kanjiFilter.GetSourceCode(), newlineFilter.GetNewlineType()};
 }
@@ -34,7 +40,9 @@ BryNewlineFilter::LineTransform Encode(BryNewlineFilter& newlineFilter, BryKanji
     kanjiFilter.SetTargetCode(kanjiCode);
     if (kanjiCode == KanjiCode::SJIS)
         return {};
-    return [&kanjiFilter](const AnsiString& line) { return kanjiFilter.ConvertLine(line); };
+    return [&kanjiFilter](const AnsiString& line, AnsiString& out) {
+        kanjiFilter.ConvertLineTo(line, out);
+    };
 }
 
 } // namespace
