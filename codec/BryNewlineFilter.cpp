@@ -467,8 +467,16 @@ void BryNewlineFilter::FlushOutput() {
         writeFailed = true;
         Fail(failure);
     }
+    if (mode == Mode::Replacing)
+        StartWriteback(written, output.size());
     written += static_cast<off_t>(output.size());
     output.clear();
+}
+
+// Starts putting a written block on disk while the rest is converted, so that the fsync
+// before the rename has less left to wait for. Only a hint: fsync reports any failure.
+void BryNewlineFilter::StartWriteback(off_t offset, std::size_t length) {
+    sync_file_range(handle, offset, static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
 }
 
 // Writes all gathered output; a short write is retried so that its cause is reported.

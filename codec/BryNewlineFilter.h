@@ -77,6 +77,7 @@ private:
     void OpenInPlace(const AnsiString& target);
     void EndLine();
     void FlushOutput();
+    void StartWriteback(off_t offset, std::size_t length);
     int WriteOut();
     int FinishWrite();
     int CloseHandle();
