@@ -11,6 +11,10 @@ namespace {
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
+// Left to the end of the process, which takes a big document's millions of lines back at once,
+// instead of handing each back to the allocator (a fifth of the run for 2.5 million lines).
+TStringList* convertedLines = nullptr;
+
 bool IsStandardStream(const std::string& path) {
     return path == "-";
 }
@@ -38,13 +42,14 @@ int Convert(const ConvertOptions& options) {
         ReportFailure(options.input, e);
         return ExitFailure;
     }
+    convertedLines = document.lines.release();
     const NewlineType newline = options.newline.value_or(document.newlineType);
     try {
         if (IsStandardStream(options.output))
-            WriteDocumentTo(newlineFilter, kanjiFilter, STDOUT_FILENO, *document.lines, options.to,
+            WriteDocumentTo(newlineFilter, kanjiFilter, STDOUT_FILENO, *convertedLines, options.to,
                             newline);
         else
-            WriteDocument(newlineFilter, kanjiFilter, options.output, *document.lines, options.to,
+            WriteDocument(newlineFilter, kanjiFilter, options.output, *convertedLines, options.to,
                           newline);
     } catch (const BryNewlineFilterIOException& e) {
         ReportFailure(options.output, e);
