@@ -164,6 +164,24 @@ TEST(Reading, ManyShortLinesAcrossBlocks) {
     EXPECT_EQ(Lines(*filter.ReadFile(dir.File("in.txt"))), expected);
 }
 
+// The list is sized from the first block: files whose lines get much longer or much shorter
+// after it still come back whole.
+TEST(Reading, LineLengthChangingAfterTheFirstBlock) {
+    std::vector<std::string> shortThenLong(Block, "s");
+    shortThenLong.push_back(Repeat('l', 2 * Block));
+    std::vector<std::string> longThenShort = {Repeat('l', 2 * Block)};
+    longThenShort.insert(longThenShort.end(), Block, "s");
+    for (const auto& expected : {shortThenLong, longThenShort}) {
+        TempDir dir;
+        std::string bytes;
+        for (const std::string& line : expected)
+            bytes += line + "\n";
+        WriteBytes(dir.File("in.txt"), bytes);
+        BryNewlineFilter filter;
+        EXPECT_EQ(Lines(*filter.ReadFile(dir.File("in.txt"))), expected);
+    }
+}
+
 TEST(Reading, CrAtTheEndOfOneReadPairsWithLfOfTheNext) {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
@@ -238,6 +256,21 @@ TEST(Writing, RoundTripKeepsLinesNulAndLongLines) {
     filter.WriteFile(dir.File("out.txt"), *lines);
     EXPECT_EQ(ReadBytes(dir.File("out.txt")), original);
     EXPECT_EQ(*filter.ReadFile(dir.File("out.txt")), *lines);
+}
+
+TEST(Writing, TransformAppendsEachLineBeforeItsEnd) {
+    TempDir dir;
+    TStringList lines;
+    std::string expected;
+    for (int i = 0; expected.size() < 2 * Block; ++i) {
+        lines.Add(std::to_string(i));
+        expected += "<" + std::to_string(i) + ">\r";
+    }
+    BryNewlineFilter filter;
+    filter.SetNewlineType(NewlineType::CR);
+    filter.WriteFile(dir.File("out.txt"), lines,
+                     [](const std::string& line, std::string& out) { out += "<" + line + ">"; });
+    EXPECT_EQ(ReadBytes(dir.File("out.txt")), expected);
 }
 
 TEST(Writing, TargetChangesOnlyAtClose) {
