@@ -22,6 +22,16 @@ AnsiString ErrorText(int code) {
     return std::strerror(code);
 }
 
+std::size_t CountOf(const char* data, std::size_t length, char byte) {
+    std::size_t count = 0;
+    const char* const end = data + length;
+    for (const char* p = data;
+         (p = static_cast<const char*>(std::memchr(p, byte, static_cast<std::size_t>(end - p))));
+         ++p)
+        ++count;
+    return count;
+}
+
 mode_t CurrentUmask() {
     const mode_t mask = umask(0);
     umask(mask);
@@ -161,10 +171,9 @@ void BryNewlineFilter::ReserveForFile(TStringList& lines) {
     struct stat st {};
     if (fstat(handle, &st) != 0 || !S_ISREG(st.st_mode) || dataLength == 0)
         return;
-    const char* const data = buffer.get();
-    auto ends = std::count(data, data + dataLength, '\n');
+    std::size_t ends = CountOf(buffer.get(), dataLength, '\n');
     if (ends == 0)
-        ends = std::count(data, data + dataLength, '\r');
+        ends = CountOf(buffer.get(), dataLength, '\r');
     const double perByte = static_cast<double>(ends + 1) / static_cast<double>(dataLength);
     const double expected = perByte * static_cast<double>(st.st_size) * 1.1 + 16;
     lines.Reserve(
