@@ -158,7 +158,7 @@ std::unique_ptr<TStringList> BryNewlineFilter::ReadAll() {
         while (!IsEndOfFile())
             lines->Add(ReadLine());
         Close();
-    } catch (const BryNewlineFilterIOException&) {
+    } catch (...) {
         Abandon();
         throw;
     }
@@ -190,7 +190,8 @@ void BryNewlineFilter::WriteAll(const TStringList& lines, const LineTransform& t
             EndLine();
         }
         Close();
-    } catch (const BryNewlineFilterIOException&) {
+    } catch (...) {
+        // whatever stopped the write, a partial replacement must never be put in place
         Abandon();
         throw;
     }

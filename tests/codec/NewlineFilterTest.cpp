@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -402,6 +403,34 @@ TEST(Writing, FailedWriteLeavesOriginalUntouched) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(ReadBytes(dir.File("t.txt")), original);
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+// An exception of any kind from the caller's transform (a failed allocation, say) abandons
+// the replacement: neither the filter's destruction nor its next use may put it in place.
+TEST(Writing, TransformThatThrowsLeavesOriginalUntouched) {
+    TempDir dir;
+    WriteBytes(dir.File("t.txt"), "original\r\n");
+    TStringList lines;
+    for (int i = 0; i < 3 * static_cast<int>(Block) / 8; ++i)
+        lines.Add("line");
+    int seen = 0;
+    const auto throwLate = [&](const std::string& line, std::string& out) {
+        if (++seen == lines.Count())
+            throw std::runtime_error("out of memory");
+        out += line;
+    };
+    for (const bool reuse : {false, true}) {
+        seen = 0;
+        {
+            BryNewlineFilter filter;
+            EXPECT_THROW(filter.WriteFile(dir.File("t.txt"), lines, throwLate), std::runtime_error);
+            if (reuse) {
+                EXPECT_THROW(filter.ReadFile(dir.File("none.txt")), BryNewlineFilterIOException);
+            }
+        }
+        EXPECT_EQ(ReadBytes(dir.File("t.txt")), "original\r\n") << reuse;
+        EXPECT_EQ(EntriesIn(dir.Path()), 1u) << reuse;
+    }
 }
 
 struct FailureCase {
