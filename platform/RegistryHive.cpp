@@ -143,9 +143,11 @@ private:
             Fail("keys must lie below " + std::string(kRootName));
         path.remove_prefix(kRootName.size());
         current = &root;
-        while (!path.empty()) {
+        for (std::size_t depth = 1; !path.empty(); ++depth) {
             if (path.front() != '\\')
                 Fail("keys must lie below " + std::string(kRootName));
+            if (depth > kMaxKeyDepth)
+                Fail("the key lies too deep");
             path.remove_prefix(1);
             const std::string_view component = path.substr(0, path.find('\\'));
             if (!IsValidKeyName(component))

@@ -14,6 +14,7 @@
 #include "platform/AnsiString.h"
 #include "platform/Exception.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -79,6 +80,10 @@ bool SameRegistryName(std::string_view a, std::string_view b);
 // True for a name that one key may bear: 1 to 255 bytes of UTF-8 without control
 // characters and without a backslash.
 bool IsValidKeyName(std::string_view keyName);
+
+// How many keys deep a key may lie below HKEY_CURRENT_USER, as in the Windows registry.
+// Bounds the recursion of everything that walks a hive.
+constexpr std::size_t kMaxKeyDepth = 512;
 
 // Parses a hive text into the key HKEY_CURRENT_USER; throws EHiveSyntaxError.
 RegistryKey ParseHive(std::string_view text);

@@ -218,7 +218,7 @@ bool TRegistry::ResolvePath(const AnsiString& key, KeyPath& path) const {
         return false;
     for (;;) {
         const std::string_view component = rest.substr(0, rest.find('\\'));
-        if (!IsValidKeyName(component))
+        if (!IsValidKeyName(component) || path.size() == kMaxKeyDepth)
             return false;
         path.emplace_back(component);
         if (component.size() == rest.size())

@@ -28,8 +28,8 @@ public:
 
     // Opens a key below the open key (below the root with none open, or with a leading
     // backslash); with canCreate, missing keys are created. On success the key becomes the
-    // open key; on failure (missing, invalid name, hive not writable) false is returned and
-    // the open key stays.
+    // open key; on failure (missing, invalid name, too deep, hive not writable) false is returned
+    // and the open key stays.
     bool OpenKey(const AnsiString& key, bool canCreate);
     void CloseKey();
 

@@ -134,6 +134,22 @@ TEST(RegistryHiveTest, KeyNamesFollowTheRegistryRules) {
         EXPECT_EQ(IsValidKeyName(name), valid) << name;
 }
 
+std::string KeyLineOfDepth(std::size_t depth) {
+    std::string line = "[HKEY_CURRENT_USER";
+    for (std::size_t i = 0; i < depth; ++i)
+        line += "\\k";
+    return line + "]\n";
+}
+
+// Keys nest as deep as the registry allows and no deeper: a damaged hive of one long key
+// line must be refused, not exhaust the stack of everything that walks the tree.
+TEST(RegistryHiveTest, KeysNestUpToTheRegistryDepthLimit) {
+    const RegistryKey deepest = ParseHive("REGEDIT4\n" + KeyLineOfDepth(kMaxKeyDepth));
+    EXPECT_EQ(ParseHive(SerializeHive(deepest)), deepest);
+    for (const std::size_t depth : {kMaxKeyDepth + 1, std::size_t{1} << 20})
+        EXPECT_THROW(ParseHive("REGEDIT4\n" + KeyLineOfDepth(depth)), EHiveSyntaxError) << depth;
+}
+
 TEST(RegistryHiveTest, NamesCompareWithoutAsciiCaseAndKeepTheFirstSpelling) {
     RegistryKey root;
     root.ObtainSubkey("BryApp");

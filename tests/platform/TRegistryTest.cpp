@@ -1,4 +1,5 @@
 #include "platform/TRegistry.h"
+#include "platform/RegistryHive.h"
 
 #include "tests/support/TempDir.h"
 
@@ -173,6 +174,23 @@ TEST(TRegistryTest, FailedOpenKeyKeepsTheOpenKey) {
     EXPECT_FALSE(registry->OpenKey("Missing", false));
     TRegistry probe;
     EXPECT_FALSE(probe.OpenKey("Software\\App\\Missing", false));
+}
+
+TEST(TRegistryTest, KeysNestNoDeeperThanTheHiveCanHold) {
+    zuvtest::ScopedConfigHome home;
+    TRegistry registry;
+    std::string path = "k";
+    for (std::size_t depth = 1; depth < kMaxKeyDepth - 1; ++depth)
+        path += "\\k";
+    ASSERT_TRUE(registry.OpenKey(path, true));
+    ASSERT_TRUE(registry.OpenKey("last", true));
+    registry.WriteInteger("Deepest", 1);
+    EXPECT_FALSE(registry.OpenKey("deeper", true));
+    EXPECT_FALSE(registry.OpenKey("\\" + path + "\\a\\b", true));
+    EXPECT_EQ(registry.ReadInteger("Deepest"), 1);
+    TRegistry reader;
+    ASSERT_TRUE(reader.OpenKey(path + "\\last", false));
+    EXPECT_EQ(reader.ReadInteger("Deepest"), 1);
 }
 
 TEST(TRegistryTest, CreatesTheFolderAndHiveOnFirstChange) {
