@@ -12,6 +12,7 @@
 #include <optional>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -116,11 +117,22 @@ std::string TimeStamp() {
     return text;
 }
 
+// Whether anything, a dangling link included, bears the name; a failing look throws, since
+// a rename to a name wrongly taken as free would replace what bears it.
+bool NameTaken(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0)
+        return true;
+    if (errno != ENOENT)
+        FailWith("cannot look at " + path, errno);
+    return false;
+}
+
 // Renames an unreadable hive to a name not taken yet, so it is never overwritten.
 void MoveAside(const std::string& hivePath) {
     const std::string base = hivePath + ".corrupt-" + TimeStamp();
     std::string target = base;
-    for (int number = 2; std::filesystem::exists(target); ++number)
+    for (int number = 2; NameTaken(target); ++number)
         target = base + "-" + std::to_string(number);
     if (rename(hivePath.c_str(), target.c_str()) != 0)
         FailWith("cannot move the unreadable hive " + hivePath + " aside", errno);
@@ -143,18 +155,25 @@ private:
     FileDescriptor file; // closing it releases the lock
 };
 
-// The hive as the file holds it; an unparsable one is moved aside and read as empty.
-// Call with the lock held.
-RegistryKey LoadLocked(const std::string& hivePath) {
+// The hive the file holds, empty when there is no file; nothing when it cannot be parsed.
+std::optional<RegistryKey> ParseHiveFile(const std::string& hivePath) {
     const std::optional<std::string> text = ReadWholeFile(hivePath);
     if (!text)
-        return {};
+        return RegistryKey();
     try {
         return ParseHive(*text);
     } catch (const EHiveSyntaxError&) {
-        MoveAside(hivePath);
-        return {};
+        return std::nullopt;
     }
+}
+
+// The hive as the file holds it; an unparsable one is moved aside and read as empty.
+// Call with the lock held.
+RegistryKey LoadLocked(const std::string& hivePath) {
+    if (std::optional<RegistryKey> root = ParseHiveFile(hivePath))
+        return std::move(*root);
+    MoveAside(hivePath);
+    return {};
 }
 
 // Moves an unparsable hive aside unless a change replaced it meanwhile.
@@ -169,14 +188,9 @@ RegistryKey RecoverUnparsable(const std::string& hivePath) {
 
 // The hive for reading, without the lock: the hive is only ever replaced whole.
 RegistryKey ReadHive(const std::string& hivePath) {
-    const std::optional<std::string> text = ReadWholeFile(hivePath);
-    if (!text)
-        return {};
-    try {
-        return ParseHive(*text);
-    } catch (const EHiveSyntaxError&) {
-        return RecoverUnparsable(hivePath);
-    }
+    if (std::optional<RegistryKey> root = ParseHiveFile(hivePath))
+        return std::move(*root);
+    return RecoverUnparsable(hivePath);
 }
 
 // Applies a change to the hive as it is now, under the lock; the change returns whether it
