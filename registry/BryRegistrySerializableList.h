@@ -23,7 +23,10 @@ public:
     // Appends a new, empty item of the concrete type and returns its index.
     virtual int AddNewItem() = 0;
 
+protected:
+    // Deletes every item, from the front; for the derived list's destructor.
+    void DeleteItems();
+
 private:
     static int ReadCount(BryRegistry* registry);
-    void DeleteItems();
 };

@@ -1,10 +1,7 @@
 #include "settings/ZuvExtensionList.h"
 
 ZuvExtensionList::~ZuvExtensionList() {
-    while (Count() > 0) {
-        delete GetInfo(0);
-        Delete(0);
-    }
+    DeleteItems();
 }
 
 ZuvExtensionInfo* ZuvExtensionList::GetInfo(int index) const {
