@@ -433,12 +433,28 @@ TEST_F(UnwritableHiveTest, FullDiskMakesWritesThrow) {
     std::signal(SIGXFSZ, oldHandler);
 }
 
+// Permission bits do not stop root, so root runs the checks in a child as nobody, on a
+// folder and hive that nobody owns.
 TEST_F(UnwritableHiveTest, ReadOnlyFolderMakesWritesThrow) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permission bits do not stop root";
+    constexpr uid_t kNobody = 65534;
+    const bool asRoot = geteuid() == 0;
     const fs::path folder = home.Path() / "zuvedit";
+    if (asRoot) {
+        fs::permissions(home.Path(), fs::perms::owner_all | fs::perms::others_exec);
+        for (const fs::path& path : {folder, folder / "user.reg", folder / "user.reg.lock"})
+            ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0) << path;
+    }
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    ExpectWritesFailAndTheHiveStays();
+    if (!asRoot) {
+        ExpectWritesFailAndTheHiveStays();
+    } else if (const pid_t child = fork(); child == 0) {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            std::_Exit(2);
+        ExpectWritesFailAndTheHiveStays();
+        std::_Exit(HasFailure() ? 1 : 0);
+    } else {
+        EXPECT_EQ(WaitForChild(child), 0);
+    }
     fs::permissions(folder, fs::perms::owner_all);
 }
 
