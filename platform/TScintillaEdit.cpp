@@ -277,8 +277,12 @@ int TScintillaEdit::SelLength() const {
 void TScintillaEdit::SetFont(const TFont& newFont) {
     font = newFont;
     QsciScintilla::setFont(FontToQFont(font));
-    const QColor color = ColorToQColor(font.Color);
     const auto style = static_cast<unsigned long>(STYLE_DEFAULT);
+    // QsciScintilla passes the face to Scintilla as Latin-1, which turns a
+    // Japanese name into question marks and so into some proportional face;
+    // Scintilla takes UTF-8, which Qt then resolves through its substitutes.
+    SendScintilla(SCI_STYLESETFONT, style, font.Name.c_str());
+    const QColor color = ColorToQColor(font.Color);
     SendScintilla(SCI_STYLESETFORE, style, color);
     SendScintilla(SCI_STYLESETBOLD, style, long(font.Bold));
     SendScintilla(SCI_STYLESETITALIC, style, long(font.Italic));

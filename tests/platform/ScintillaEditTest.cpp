@@ -292,6 +292,36 @@ TEST(ScintillaEditTest, FontReachesTheTextAndStrikeOutIsAnIndicator) {
     EXPECT_EQ(edit.Font(), TFont{.Name = "ＭＳ ゴシック"});
 }
 
+struct FaceCase {
+    const char* name;
+    const char* face;
+    bool fixedPitch;
+};
+
+class FaceTest : public ::testing::TestWithParam<FaceCase> {};
+
+long TextWidth(TScintillaEdit& edit, const char* text) {
+    return edit.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
+                              static_cast<unsigned long>(QsciScintillaBase::STYLE_DEFAULT), text);
+}
+
+// What Scintilla itself draws with: the substitute IPAGothic gives narrow and
+// wide Latin letters one width, IPAPGothic does not.
+TEST_P(FaceTest, JapaneseFaceReachesScintillaThroughItsSubstitute) {
+    TScintillaEdit edit;
+    edit.SetFont(TFont{.Name = GetParam().face});
+    char face[64] = {};
+    edit.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT,
+                       static_cast<unsigned long>(QsciScintillaBase::STYLE_DEFAULT), face);
+    EXPECT_STREQ(face, GetParam().face);
+    EXPECT_EQ(TextWidth(edit, "iiii") == TextWidth(edit, "WWWW"), GetParam().fixedPitch);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScintillaEditTest, FaceTest,
+                         ::testing::Values(FaceCase{"Gothic", "ＭＳ ゴシック", true},
+                                           FaceCase{"PGothic", "ＭＳ Ｐゴシック", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ScintillaEditTest, DroppedFilesGoToTheHookAsBytesNotIntoTheText) {
     TScintillaEdit edit;
     TStringList dropped;
