@@ -13,9 +13,11 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QShowEvent>
+#include <QSize>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 template <class Base> class TFormAdapter : public Base {
 public:
@@ -45,19 +47,36 @@ public:
 
     int ClientWidth() const { return Base::width(); }
     int ClientHeight() const { return Base::height(); }
-    void SetClientSize(int width, int height) { Base::resize(width, height); }
-    // Outer size, frame included.
-    int Width() const { return Base::frameGeometry().width(); }
-    int Height() const { return Base::frameGeometry().height(); }
-    void SetSize(int width, int height) {
-        Base::resize(width - (Width() - ClientWidth()), height - (Height() - ClientHeight()));
+    void SetClientSize(int width, int height) {
+        wantedSize.reset();
+        Base::resize(width, height);
     }
+    // Outer size, frame included. The frame is known only once the window is
+    // shown, so a size set before is kept and applied again when it is.
+    int Width() const { return OuterSize().width(); }
+    int Height() const { return OuterSize().height(); }
+    void SetSize(int width, int height) {
+        wantedSize = QSize(width, height);
+        frameAllowedFor.reset();
+        KeepWantedSize();
+    }
+    void SetWidth(int width) { SetSize(width, Height()); }
+    void SetHeight(int height) { SetSize(Width(), height); }
 
     // Set canClose to false to keep the form open.
     std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void()> OnShow;
 
 protected:
+    bool event(QEvent* event) override {
+        const bool handled = Base::event(event);
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) {
+            KeepWantedSize();
+        }
+        return handled;
+    }
+
     void showEvent(QShowEvent* event) override {
         Base::showEvent(event);
         if (OnShow) {
@@ -77,6 +96,27 @@ protected:
     }
 
 private:
+    QSize OuterSize() const {
+        return wantedSize && !Base::isVisible() ? *wantedSize : Base::frameGeometry().size();
+    }
+
+    // Resizes only when the frame differs from the one last allowed for, so the
+    // user's own resizing is never undone; done once a shown window has a frame.
+    void KeepWantedSize() {
+        if (!wantedSize) {
+            return;
+        }
+        const QSize frame = Base::frameGeometry().size() - Base::size();
+        if (frame == frameAllowedFor) {
+            return;
+        }
+        frameAllowedFor = frame;
+        Base::resize(*wantedSize - frame);
+        if (Base::isVisible() && !frame.isNull()) {
+            wantedSize.reset();
+        }
+    }
+
     bool CloseQuery() {
         bool canClose = true;
         if (OnCloseQuery) {
@@ -89,6 +129,9 @@ private:
         }
         return canClose;
     }
+
+    std::optional<QSize> wantedSize;
+    std::optional<QSize> frameAllowedFor;
 };
 
 class TForm : public TFormAdapter<QDialog> {

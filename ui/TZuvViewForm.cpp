@@ -4,7 +4,6 @@
 
 #include <QClipboard>
 #include <QDropEvent>
-#include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -104,7 +103,7 @@ TZuvViewForm::TZuvViewForm() {
     CreateStatusBar();
     setAcceptDrops(true);
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
-    SetOuterSize(524, 560);
+    SetSize(524, 560);
     SetActiveControl(ViewEdit);
 }
 
@@ -299,40 +298,4 @@ void TZuvViewForm::ShowStatus(const AnsiString& fileName, const AnsiString& kanj
 
 AnsiString TZuvViewForm::StatusText(int panel) const {
     return statusPanels.at(std::size_t(panel))->text().toStdString();
-}
-
-void TZuvViewForm::SetOuterSize(int width, int height) {
-    wantedOuterSize = QSize(width, height);
-    frameUsed = QSize(-1, -1);
-    KeepOuterSize();
-}
-
-int TZuvViewForm::OuterWidth() const {
-    return wantedOuterSize && !isVisible() ? wantedOuterSize->width() : Width();
-}
-
-int TZuvViewForm::OuterHeight() const {
-    return wantedOuterSize && !isVisible() ? wantedOuterSize->height() : Height();
-}
-
-bool TZuvViewForm::event(QEvent* event) {
-    const bool handled = TMainForm::event(event);
-    const QEvent::Type type = event->type();
-    if (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)
-        KeepOuterSize();
-    return handled;
-}
-
-// Resizes only when the frame differs from the one last allowed for, so the
-// user's own resizing is never undone.
-void TZuvViewForm::KeepOuterSize() {
-    if (!wantedOuterSize)
-        return;
-    const QSize frame = frameGeometry().size() - size();
-    if (frame == frameUsed)
-        return;
-    frameUsed = frame;
-    resize(*wantedOuterSize - frame);
-    if (isVisible() && !frame.isNull())
-        wantedOuterSize.reset();
 }

@@ -14,11 +14,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
-#include <QSize>
-
 #include <array>
 #include <memory>
-#include <optional>
 
 class ZuvView;
 
@@ -88,14 +85,7 @@ public:
                     const AnsiString& newlineTypeName);
     AnsiString StatusText(int panel) const;
 
-    // Outer size, frame included. The frame is known only once the window is
-    // shown, so the requested size is kept and applied again when it is.
-    void SetOuterSize(int width, int height);
-    int OuterWidth() const;
-    int OuterHeight() const;
-
 protected:
-    bool event(QEvent* event) override;
     // Files dropped outside the edit control (on the menu or status bar).
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -104,10 +94,6 @@ private:
     void CreateMenus();
     void CreateStatusBar();
     void DropFiles(const TStringList& paths);
-    void KeepOuterSize();
-
-    std::optional<QSize> wantedOuterSize;
-    QSize frameUsed;
 
     std::array<QLabel*, 3> statusPanels{};
     ZuvView* View = nullptr;

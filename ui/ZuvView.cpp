@@ -67,8 +67,8 @@ void ZuvView::LoadWindowSettings() {
     };
     try {
         if (registry.OpenKeyPath(kViewKey)) {
-            form->SetOuterSize(registry.ReadInteger("Width"), form->OuterHeight());
-            form->SetOuterSize(form->OuterWidth(), registry.ReadInteger("Height"));
+            form->SetWidth(registry.ReadInteger("Width"));
+            form->SetHeight(registry.ReadInteger("Height"));
             registry.CloseKey();
         }
         if (registry.OpenKeyPath(kFontKey)) {
@@ -102,8 +102,8 @@ void ZuvView::SaveWindowSettings() {
     const TFont& font = form->ViewEdit->Font();
     try {
         if (registry.OpenKeyPath(kViewKey)) {
-            registry.WriteInteger("Width", form->OuterWidth());
-            registry.WriteInteger("Height", form->OuterHeight());
+            registry.WriteInteger("Width", form->Width());
+            registry.WriteInteger("Height", form->Height());
             registry.CloseKey();
         }
         if (registry.OpenKeyPath(kFontKey)) {

@@ -625,7 +625,7 @@ class DefaultsTest : public CommandTest, public ::testing::WithParamInterface<bo
 TEST_P(DefaultsTest, StoresWindowSizeAndFontOnlyOnYes) {
     const bool yes = GetParam();
     const auto editor = Start(false);
-    Form(*editor).SetOuterSize(600, 450);
+    Form(*editor).SetSize(600, 450);
     Form(*editor).ViewEdit->SetFont(TFont{"IPAGothic", 12, 0xFF, true});
     {
         zuvtest::DialogScript script;

@@ -144,7 +144,7 @@ TEST_F(ViewTest, SaveWindowSettingsWritesSizeAndFontForTheNextStart) {
     const TFont chosen{"IPAPGothic", 15, 0x00336699, true, false, true, false};
     {
         const auto editor = Start();
-        Form(*editor).SetOuterSize(610, 470);
+        Form(*editor).SetSize(610, 470);
         Form(*editor).ViewEdit->SetFont(chosen);
         editor->View()->SaveWindowSettings();
     }

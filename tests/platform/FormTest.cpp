@@ -105,6 +105,32 @@ TEST(FormTest, CaptionAndClientSize) {
     EXPECT_EQ(form.ClientHeight(), 144);
 }
 
+// The frame is known only once a window is shown (here the offscreen
+// platform's two pixels each side); an outer size set before must still hold.
+TEST(FormTest, OuterSizeSetBeforeShowHoldsOnceTheFrameIsKnown) {
+    TMainForm form;
+    form.SetSize(524, 560);
+    EXPECT_EQ(form.Width(), 524);
+    EXPECT_EQ(form.Height(), 560);
+    form.Show();
+    ASSERT_NE(form.frameGeometry().size(), form.size()) << "the platform shows no frame";
+    EXPECT_EQ(form.Width(), 524);
+    EXPECT_EQ(form.Height(), 560);
+    form.SetWidth(600);
+    form.SetHeight(450);
+    EXPECT_EQ(form.Width(), 600);
+    EXPECT_EQ(form.Height(), 450);
+}
+
+TEST(FormTest, ResizingAfterShowIsNotUndone) {
+    TMainForm form;
+    form.SetSize(524, 560);
+    form.Show();
+    form.resize(300, 200);
+    QApplication::processEvents();
+    EXPECT_EQ(form.size(), QSize(300, 200));
+}
+
 struct ThrownCase {
     const char* name;
     std::function<void()> handler;
