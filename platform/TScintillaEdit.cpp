@@ -13,26 +13,10 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <optional>
 
 namespace {
 
 constexpr int kStrikeIndicator = QsciScintillaBase::INDIC_CONTAINER;
-
-// Local files among dropped URLs, percent-decoded to byte paths.
-std::optional<TStringList> DroppedFiles(const QMimeData* mime) {
-    if (mime == nullptr || !mime->hasUrls()) {
-        return std::nullopt;
-    }
-    TStringList paths;
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile()) {
-            paths.Add(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
-                          .toStdString());
-        }
-    }
-    return paths.IsEmpty() ? std::nullopt : std::optional(paths);
-}
 
 // Restores undo collection and the insertion check when a fill ends, even by
 // an exception.
@@ -56,6 +40,20 @@ private:
 };
 
 } // namespace
+
+TStringList DroppedFiles(const QMimeData* mime) {
+    TStringList paths;
+    if (mime == nullptr) {
+        return paths;
+    }
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile()) {
+            paths.Add(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
+                          .toStdString());
+        }
+    }
+    return paths;
+}
 
 TScintillaEdit::TScintillaEdit(QWidget* parent) : QsciScintilla(parent) {
     Configure();
@@ -293,7 +291,7 @@ void TScintillaEdit::SetFont(const TFont& newFont) {
 }
 
 void TScintillaEdit::dragEnterEvent(QDragEnterEvent* event) {
-    if (DroppedFiles(event->mimeData())) {
+    if (!DroppedFiles(event->mimeData()).IsEmpty()) {
         event->acceptProposedAction();
         return;
     }
@@ -301,7 +299,7 @@ void TScintillaEdit::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TScintillaEdit::dragMoveEvent(QDragMoveEvent* event) {
-    if (DroppedFiles(event->mimeData())) {
+    if (!DroppedFiles(event->mimeData()).IsEmpty()) {
         event->acceptProposedAction();
         return;
     }
@@ -309,10 +307,10 @@ void TScintillaEdit::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TScintillaEdit::dropEvent(QDropEvent* event) {
-    if (auto paths = DroppedFiles(event->mimeData())) {
+    if (const TStringList paths = DroppedFiles(event->mimeData()); !paths.IsEmpty()) {
         event->acceptProposedAction();
         if (OnDropFiles) {
-            Guarded([&] { OnDropFiles(*paths); });
+            Guarded([&] { OnDropFiles(paths); });
         }
         return;
     }

@@ -15,6 +15,12 @@
 #include <string_view>
 #include <vector>
 
+class QMimeData;
+
+// The local files among dropped URLs, in order, percent-decoded to byte paths;
+// empty when the drop holds none.
+TStringList DroppedFiles(const QMimeData* mime);
+
 class TScintillaEdit : public QsciScintilla {
 public:
     explicit TScintillaEdit(QWidget* parent = nullptr);

@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QUrl>
 
 namespace {
 
@@ -55,19 +54,6 @@ std::size_t Utf8SequenceLength(const AnsiString& text, std::size_t i) {
 
 QAction* AddItem(QMenu* menu, const char* caption) {
     return menu->addAction(QString::fromUtf8(caption));
-}
-
-// The local files among dropped URLs, percent-decoded to byte paths.
-TStringList LocalFiles(const QMimeData* mime) {
-    TStringList paths;
-    if (mime == nullptr)
-        return paths;
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile())
-            paths.Add(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
-                          .toStdString());
-    }
-    return paths;
 }
 
 } // namespace
@@ -242,12 +228,12 @@ void TZuvViewForm::MainMenu_EditClick() {
 }
 
 void TZuvViewForm::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).IsEmpty())
+    if (!DroppedFiles(event->mimeData()).IsEmpty())
         event->acceptProposedAction();
 }
 
 void TZuvViewForm::dropEvent(QDropEvent* event) {
-    const TStringList paths = LocalFiles(event->mimeData());
+    const TStringList paths = DroppedFiles(event->mimeData());
     if (paths.IsEmpty())
         return;
     event->acceptProposedAction();
