@@ -10,24 +10,14 @@ if [ -z "${ZUV_INSIDE_XVFB:-}" ]; then
   exec env ZUV_INSIDE_XVFB=1 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 
+source "$(dirname "$0")/xvfb-common.sh"
 work=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+pid=
+trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
 # abc / 日本語 in Shift_JIS with CR LF
 printf 'abc\r\n\x93\xfa\x96\x7b\x8c\xea\r\n' > "$work/in.txt"
 
-fail() { echo "$*" >&2; exit 1; }
-# The first visible window whose title matches; searched again and again rather
-# than with --sync, which fails when a window vanishes during the search.
-window() {
-  local id
-  for _ in $(seq 200); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    xdotool sleep 0.1
-  done
-  return 1
-}
 # Waits until a window other than the main one has the focus: a dialog is up.
 dialog_focused() {
   for _ in $(seq 100); do
@@ -35,12 +25,6 @@ dialog_focused() {
     xdotool sleep 0.1
   done
   fail "no dialog took the focus"
-}
-# Menu keys go to the focused window; there is no window manager to give focus.
-keys() {
-  xdotool windowfocus --sync "$1"
-  shift
-  xdotool key --delay 100 "$@"
 }
 
 "$zuvedit" &
@@ -73,6 +57,5 @@ written=$(od -An -tx1 "$work/out.txt")
 
 # Saved, so the exit menu closes without a question.
 keys "$main" alt+f x
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "zuvedit did not end after File > Exit"
+expect_clean_exit
 echo "ok: out.txt in EUC with LF"
