@@ -96,38 +96,35 @@ TZuvViewForm::TZuvViewForm() {
 // No item has a shortcut key; the find menu is there but never shown.
 void TZuvViewForm::CreateMenus() {
     MainMenu = menuBar();
-    const auto handle = [this](QAction* item, void (TZuvViewForm::*handler)()) {
-        ConnectHandler(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-    };
     MainMenu_File = MainMenu->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    MainMenu_File_Open = AddItem(MainMenu_File, "開く(&O)...");
-    handle(MainMenu_File_Open, &TZuvViewForm::MainMenu_File_OpenClick);
-    MainMenu_File_OpenAs = AddItem(MainMenu_File, "コードを指定して開く(&C)...");
-    handle(MainMenu_File_OpenAs, &TZuvViewForm::MainMenu_File_OpenAsClick);
-    MainMenu_File_Save = AddItem(MainMenu_File, "上書き保存(&S)");
-    handle(MainMenu_File_Save, &TZuvViewForm::MainMenu_File_SaveClick);
-    MainMenu_File_SaveAs = AddItem(MainMenu_File, "名前を付けて保存(&A)...");
-    handle(MainMenu_File_SaveAs, &TZuvViewForm::MainMenu_File_SaveAsClick);
+    MainMenu_File_Open =
+        AddCommand(MainMenu_File, "開く(&O)...", &TZuvViewForm::MainMenu_File_OpenClick);
+    MainMenu_File_OpenAs = AddCommand(MainMenu_File, "コードを指定して開く(&C)...",
+                                      &TZuvViewForm::MainMenu_File_OpenAsClick);
+    MainMenu_File_Save =
+        AddCommand(MainMenu_File, "上書き保存(&S)", &TZuvViewForm::MainMenu_File_SaveClick);
+    MainMenu_File_SaveAs = AddCommand(MainMenu_File, "名前を付けて保存(&A)...",
+                                      &TZuvViewForm::MainMenu_File_SaveAsClick);
     N1 = MainMenu_File->addSeparator();
-    MainMenu_File_Exit = AddItem(MainMenu_File, "終了(&X)");
-    handle(MainMenu_File_Exit, &TZuvViewForm::MainMenu_File_ExitClick);
+    MainMenu_File_Exit =
+        AddCommand(MainMenu_File, "終了(&X)", &TZuvViewForm::MainMenu_File_ExitClick);
 
     MainMenu_Edit = MainMenu->addMenu(QStringLiteral("編集(&E)"));
     ConnectHandler(MainMenu_Edit, &QMenu::aboutToShow, this, [this] { MainMenu_EditClick(); });
-    MainMenu_Edit_Undo = AddItem(MainMenu_Edit, "元に戻す(&U)");
-    handle(MainMenu_Edit_Undo, &TZuvViewForm::MainMenu_Edit_UndoClick);
+    MainMenu_Edit_Undo =
+        AddCommand(MainMenu_Edit, "元に戻す(&U)", &TZuvViewForm::MainMenu_Edit_UndoClick);
     N2 = MainMenu_Edit->addSeparator();
-    MainMenu_Edit_Cut = AddItem(MainMenu_Edit, "切り取り(&T)");
-    handle(MainMenu_Edit_Cut, &TZuvViewForm::MainMenu_Edit_CutClick);
-    MainMenu_Edit_Copy = AddItem(MainMenu_Edit, "コピー(&C)");
-    handle(MainMenu_Edit_Copy, &TZuvViewForm::MainMenu_Edit_CopyClick);
-    MainMenu_Edit_Paste = AddItem(MainMenu_Edit, "張り付け(&P)");
-    handle(MainMenu_Edit_Paste, &TZuvViewForm::MainMenu_Edit_PasteClick);
-    MainMenu_Edit_Delete = AddItem(MainMenu_Edit, "削除(&D)");
-    handle(MainMenu_Edit_Delete, &TZuvViewForm::MainMenu_Edit_DeleteClick);
+    MainMenu_Edit_Cut =
+        AddCommand(MainMenu_Edit, "切り取り(&T)", &TZuvViewForm::MainMenu_Edit_CutClick);
+    MainMenu_Edit_Copy =
+        AddCommand(MainMenu_Edit, "コピー(&C)", &TZuvViewForm::MainMenu_Edit_CopyClick);
+    MainMenu_Edit_Paste =
+        AddCommand(MainMenu_Edit, "張り付け(&P)", &TZuvViewForm::MainMenu_Edit_PasteClick);
+    MainMenu_Edit_Delete =
+        AddCommand(MainMenu_Edit, "削除(&D)", &TZuvViewForm::MainMenu_Edit_DeleteClick);
     N3 = MainMenu_Edit->addSeparator();
-    MainMenu_Edit_SelectAll = AddItem(MainMenu_Edit, "すべて選択(&L)");
-    handle(MainMenu_Edit_SelectAll, &TZuvViewForm::MainMenu_Edit_SelectAllClick);
+    MainMenu_Edit_SelectAll =
+        AddCommand(MainMenu_Edit, "すべて選択(&L)", &TZuvViewForm::MainMenu_Edit_SelectAllClick);
 
     MainMenu_Find = MainMenu->addMenu(QStringLiteral("検索(&S)"));
     MainMenu_Find_Find = AddItem(MainMenu_Find, "検索(&F)...");
@@ -135,18 +132,25 @@ void TZuvViewForm::CreateMenus() {
     MainMenu_Find->menuAction()->setVisible(false);
 
     MainMenu_Show = MainMenu->addMenu(QStringLiteral("表示(&V)"));
-    MainMenu_Show_Font = AddItem(MainMenu_Show, "フォント(&F)...");
-    handle(MainMenu_Show_Font, &TZuvViewForm::MainMenu_Show_FontClick);
+    MainMenu_Show_Font =
+        AddCommand(MainMenu_Show, "フォント(&F)...", &TZuvViewForm::MainMenu_Show_FontClick);
 
     MainMenu_Option = MainMenu->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
-    MainMenu_Option_Extension = AddItem(MainMenu_Option, "拡張子設定(&E)...");
-    handle(MainMenu_Option_Extension, &TZuvViewForm::MainMenu_Option_ExtensionClick);
-    MainMenu_Option_Defaults = AddItem(MainMenu_Option, "デフォルト設定(&E)...");
-    handle(MainMenu_Option_Defaults, &TZuvViewForm::MainMenu_Option_DefaultsClick);
+    MainMenu_Option_Extension = AddCommand(MainMenu_Option, "拡張子設定(&E)...",
+                                           &TZuvViewForm::MainMenu_Option_ExtensionClick);
+    MainMenu_Option_Defaults = AddCommand(MainMenu_Option, "デフォルト設定(&E)...",
+                                          &TZuvViewForm::MainMenu_Option_DefaultsClick);
 
     MainMenu_Help = MainMenu->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    MainMenu_Help_About = AddItem(MainMenu_Help, "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
-    handle(MainMenu_Help_About, &TZuvViewForm::MainMenu_Help_AboutClick);
+    MainMenu_Help_About =
+        AddCommand(MainMenu_Help, "ﾊﾞｰｼﾞｮﾝ情報(&A)...", &TZuvViewForm::MainMenu_Help_AboutClick);
+}
+
+QAction* TZuvViewForm::AddCommand(QMenu* menu, const char* caption,
+                                  void (TZuvViewForm::*handler)()) {
+    QAction* item = AddItem(menu, caption);
+    ConnectHandler(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    return item;
 }
 
 void TZuvViewForm::FormCloseQuery(bool& canClose) {

@@ -92,6 +92,7 @@ protected:
 
 private:
     void CreateMenus();
+    QAction* AddCommand(QMenu* menu, const char* caption, void (TZuvViewForm::*handler)());
     void CreateStatusBar();
     void DropFiles(const TStringList& paths);
 

@@ -562,6 +562,31 @@ TEST_F(CommandTest, MenuBarHasItsCaptionsAndHidesTheFindMenu) {
     EXPECT_FALSE(Form(*editor).MainMenu_Find->menuAction()->isVisible());
 }
 
+TEST_F(CommandTest, MenusHoldTheirItemsInOrderWithoutShortcutKeys) {
+    const auto editor = Start(false);
+    const TZuvViewForm& f = Form(*editor);
+    const std::pair<QMenu*, std::vector<std::string>> menus[] = {
+        {f.MainMenu_File,
+         {"開く(&O)...", "コードを指定して開く(&C)...", "上書き保存(&S)", "名前を付けて保存(&A)...",
+          "", "終了(&X)"}},
+        {f.MainMenu_Edit,
+         {"元に戻す(&U)", "", "切り取り(&T)", "コピー(&C)", "張り付け(&P)", "削除(&D)", "",
+          "すべて選択(&L)"}},
+        {f.MainMenu_Find, {"検索(&F)...", "検索と置換(&R)..."}},
+        {f.MainMenu_Show, {"フォント(&F)..."}},
+        {f.MainMenu_Option, {"拡張子設定(&E)...", "デフォルト設定(&E)..."}},
+        {f.MainMenu_Help, {"ﾊﾞｰｼﾞｮﾝ情報(&A)..."}},
+    };
+    for (const auto& [menu, captions] : menus) {
+        std::vector<std::string> shown;
+        for (const QAction* item : menu->actions()) {
+            shown.push_back(item->isSeparator() ? "" : item->text().toStdString());
+            EXPECT_TRUE(item->shortcut().isEmpty()) << shown.back();
+        }
+        EXPECT_EQ(shown, captions);
+    }
+}
+
 TEST_F(CommandTest, FontDialogAppliesOnOkOnly) {
     const auto editor = Start(false);
     TZuvViewForm& form = Form(*editor);
