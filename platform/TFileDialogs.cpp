@@ -15,6 +15,9 @@ public:
         setOption(DontConfirmOverwrite);
         setAcceptMode(mode);
         setFileMode(AnyFile);
+        // Shown as its name only; "*" is every file here, where "*.*" would
+        // miss the names without a dot.
+        setOption(HideNameFilterDetails);
         setNameFilter(QStringLiteral("すべてのファイル (*)"));
         setWindowTitle(mode == AcceptOpen ? QStringLiteral("開く")
                                           : QStringLiteral("名前を付けて保存"));
