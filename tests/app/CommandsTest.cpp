@@ -173,6 +173,14 @@ const FlowCase kFlows[] = {
      {"save", "SJIS CRLF"},
      kDocUnsaved,
      kNothingWritten},
+    // The confirmed codes are taken at once; the name and flag only by a write.
+    {"SaveAsWriteFailureTakesOnlyTheCodes",
+     kDocEdited,
+     Command::SaveAs,
+     {File("missing-folder/saved.txt"), Codes("EUC", "LF")},
+     {"save", "SJIS CRLF"},
+     After{"doc.txt", KanjiCode::EUC, NewlineType::LF, true},
+     {"doc.txt", kDocBytes}},
     // Open and open with code
     {"OpenUnmodified",
      kDocOpen,
