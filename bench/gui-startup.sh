@@ -30,13 +30,16 @@ now() { date +%s.%N; }
 elapsed() { echo "$2 - $1" | bc; }
 
 # The id of the window with exactly this title, polled (xdotool --sync fails
-# when a window vanishes during the search).
+# when a window vanishes during the search); fails when the editor has ended
+# or nothing shows within two minutes, instead of waiting for ever.
 wait_window() {
-  local id
-  while :; do
+  local id deadline=$((SECONDS + 120))
+  while kill -0 "$2" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
     [ -n "$id" ] && { echo "$id"; return; }
   done
+  echo "no window titled $1 appeared" >&2
+  return 1
 }
 
 quit() {
@@ -57,7 +60,7 @@ run_once() {
   start=$(now)
   /usr/bin/time -f "%M" -o "$work/time" "$build/bin/zuvedit" ${file:+"$file"} 2> /dev/null &
   local pid=$!
-  window=$(wait_window "$title")
+  window=$(wait_window "$title" "$pid")
   shown=$(now)
   saved=""
   if [ "$save" = yes ]; then
