@@ -1,5 +1,6 @@
 // Checks the conversion arithmetic against glibc's published iconv tables.
 #include "codec/BryKanjiFilter.h"
+#include "tests/codec/ConvertOnce.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 #include <optional>
 
 namespace {
+
+using zuvtest::Convert;
 
 // One conversion with glibc's iconv; nullopt when iconv refuses the bytes.
 std::optional<std::string> Iconv(const char* to, const char* from, const std::string& in) {
@@ -25,13 +28,6 @@ std::optional<std::string> Iconv(const char* to, const char* from, const std::st
         return std::nullopt;
     output.resize(output.size() - outLeft);
     return output;
-}
-
-std::string Convert(KanjiCode from, KanjiCode to, const std::string& line) {
-    BryKanjiFilter filter;
-    filter.SetSourceCode(from);
-    filter.SetTargetCode(to);
-    return filter.ConvertLine(line);
 }
 
 constexpr KanjiCode S = KanjiCode::SJIS;

@@ -1,4 +1,5 @@
 #include "codec/BryKanjiFilter.h"
+#include "tests/codec/ConvertOnce.h"
 #include "tests/codec/Hex.h"
 
 #include <gtest/gtest.h>
@@ -9,18 +10,13 @@ using zuvtest::Hex;
 
 namespace {
 
+using zuvtest::Convert;
+
 TStringList ListOf(std::initializer_list<std::string> lines) {
     TStringList list;
     for (const std::string& line : lines)
         list.Add(line);
     return list;
-}
-
-std::string Convert(KanjiCode from, KanjiCode to, const std::string& line) {
-    BryKanjiFilter filter;
-    filter.SetSourceCode(from);
-    filter.SetTargetCode(to);
-    return filter.ConvertLine(line);
 }
 
 TEST(KanjiCodeNames, CodeToNameAndBack) {
